@@ -1,0 +1,6 @@
+#include "CorvaneApp.h"
+
+int main(int argc, char* argv[])
+{
+    return CorvaneApp::run(argc, argv);
+}

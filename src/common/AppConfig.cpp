@@ -1,0 +1,254 @@
+#include "AppConfig.h"
+
+#include "AppPaths.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+QString AppConfig::Baudrate;
+QString AppConfig::DataBits;
+QString AppConfig::ParityBits;
+QString AppConfig::StopBits;
+QString AppConfig::FlowCtrl;
+bool AppConfig::HexRxMode;
+int AppConfig::HexBytesPerLine;
+bool AppConfig::AutoWrap;
+bool AppConfig::ShowTime;
+bool AppConfig::ShowSend;
+bool AppConfig::HexTxMode;
+bool AppConfig::MultiLineSend;
+bool AppConfig::RepeatSend;
+QString AppConfig::LogWinFont;
+QString AppConfig::LogSavePath;
+QString AppConfig::LogFileName;
+bool AppConfig::LogHighlight;
+int AppConfig::MainWinWidth;
+int AppConfig::MainWinHeight;
+int AppConfig::Skin;
+bool AppConfig::Language;
+QString AppConfig::LuaScriptPath;
+bool AppConfig::LuaScriptEnabled;
+int AppConfig::LuaScriptMode;
+QString AppConfig::UpdateCheckUrl;
+bool AppConfig::AutoCheckUpdate;
+
+const char* const AppConfig::kDefaultUpdateCheckUrl = "https://corvane.dev/update/latest.json";
+
+namespace {
+
+// "Roboto Mono" at 10 points in the toolkit's font string form. Built by hand so
+// that QtCore alone can produce it (QFont lives in QtGui).
+QString defaultLogFont()
+{
+    return QStringLiteral("Roboto Mono,10,-1,5,400,0,0,0,0,0,0,0,0,0,0,1");
+}
+
+QString defaultLogSavePath()
+{
+    // An installed program's folder is read-only; capture then goes to the
+    // user's own folder so it works out of the box.
+    const QString app = AppPaths::appDir();
+    if (AppPaths::isWritableDir(app))
+        return app;
+    return AppPaths::userDataDir();
+}
+
+// Every key of the file, in file order, with its default. One table drives
+// both load and save so they cannot drift apart.
+enum class Kind { Text, Bool, Int };
+struct Entry
+{
+    const char* section;
+    const char* key;
+    Kind kind;
+    void* var;
+};
+
+const Entry* entries(int* count)
+{
+    static const Entry table[] = {
+        {"SERIAL-PORT-SET", "Baudrate", Kind::Text, &AppConfig::Baudrate},
+        {"SERIAL-PORT-SET", "DataBits", Kind::Text, &AppConfig::DataBits},
+        {"SERIAL-PORT-SET", "ParityBits", Kind::Text, &AppConfig::ParityBits},
+        {"SERIAL-PORT-SET", "StopBits", Kind::Text, &AppConfig::StopBits},
+        {"SERIAL-PORT-SET", "FlowCtrl", Kind::Text, &AppConfig::FlowCtrl},
+        {"RX-SET", "HexRxMode", Kind::Bool, &AppConfig::HexRxMode},
+        {"RX-SET", "HexBytesPerLine", Kind::Int, &AppConfig::HexBytesPerLine},
+        {"RX-SET", "AutoWrap", Kind::Bool, &AppConfig::AutoWrap},
+        {"RX-SET", "ShowTime", Kind::Bool, &AppConfig::ShowTime},
+        {"RX-SET", "ShowSend", Kind::Bool, &AppConfig::ShowSend},
+        {"TX-SET", "HexTxMode", Kind::Bool, &AppConfig::HexTxMode},
+        {"TX-SET", "MultiLineSend", Kind::Bool, &AppConfig::MultiLineSend},
+        {"TX-SET", "RepeatSend", Kind::Bool, &AppConfig::RepeatSend},
+        {"DISPLAY-SET", "LogWinFont", Kind::Text, &AppConfig::LogWinFont},
+        {"DISPLAY-SET", "LogSavePath", Kind::Text, &AppConfig::LogSavePath},
+        {"DISPLAY-SET", "LogFileName", Kind::Text, &AppConfig::LogFileName},
+        {"DISPLAY-SET", "LogHighlight", Kind::Bool, &AppConfig::LogHighlight},
+        {"MAIN-WIN", "MainWinWidth", Kind::Int, &AppConfig::MainWinWidth},
+        {"MAIN-WIN", "MainWinHeight", Kind::Int, &AppConfig::MainWinHeight},
+        {"MAIN-WIN", "Skin", Kind::Int, &AppConfig::Skin},
+        {"MAIN-WIN", "Language", Kind::Bool, &AppConfig::Language},
+        {"MAIN-WIN", "LuaScriptPath", Kind::Text, &AppConfig::LuaScriptPath},
+        {"MAIN-WIN", "LuaScriptEnabled", Kind::Bool, &AppConfig::LuaScriptEnabled},
+        {"MAIN-WIN", "LuaScriptMode", Kind::Int, &AppConfig::LuaScriptMode},
+        {"MAIN-WIN", "UpdateCheckUrl", Kind::Text, &AppConfig::UpdateCheckUrl},
+        {"MAIN-WIN", "AutoCheckUpdate", Kind::Bool, &AppConfig::AutoCheckUpdate},
+    };
+    *count = int(sizeof(table) / sizeof(table[0]));
+    return table;
+}
+
+// QVariant's own conversion, except that a value that does not convert
+// (a list where a number belongs, say) falls back to the default.
+void readEntry(QSettings& s, const Entry& e)
+{
+    const QString key = QString::fromLatin1(e.key);
+    switch (e.kind) {
+    case Kind::Text: {
+        auto* v = static_cast<QString*>(e.var);
+        const QVariant raw = s.value(key, *v);
+        *v = raw.canConvert<QString>() ? raw.toString() : raw.toStringList().join(QLatin1Char(','));
+        break;
+    }
+    case Kind::Bool: {
+        auto* v = static_cast<bool*>(e.var);
+        *v = s.value(key, *v).toBool();
+        break;
+    }
+    case Kind::Int: {
+        auto* v = static_cast<int*>(e.var);
+        *v = s.value(key, *v).toInt();
+        break;
+    }
+    }
+}
+
+void writeEntry(QSettings& s, const Entry& e)
+{
+    const QString key = QString::fromLatin1(e.key);
+    switch (e.kind) {
+    case Kind::Text:
+        s.setValue(key, *static_cast<QString*>(e.var));
+        break;
+    case Kind::Bool:
+        s.setValue(key, *static_cast<bool*>(e.var));
+        break;
+    case Kind::Int:
+        s.setValue(key, *static_cast<int*>(e.var));
+        break;
+    }
+}
+
+} // namespace
+
+void AppConfig::resetToDefaults()
+{
+    Baudrate = QStringLiteral("115200");
+    DataBits = QStringLiteral("8");
+    ParityBits = QStringLiteral("None");
+    StopBits = QStringLiteral("1");
+    FlowCtrl = QStringLiteral("None");
+    HexRxMode = false;
+    HexBytesPerLine = 32;
+    AutoWrap = false;
+    ShowTime = true;
+    ShowSend = false;
+    HexTxMode = false;
+    MultiLineSend = false;
+    RepeatSend = false;
+    LogWinFont = defaultLogFont();
+    LogSavePath = defaultLogSavePath();
+    LogFileName = QStringLiteral("log.dat");
+    LogHighlight = true;
+    MainWinWidth = 1200;
+    MainWinHeight = 800;
+    Skin = 5;
+    Language = false;
+    LuaScriptPath = AppPaths::dataDir() + QStringLiteral("/scripts/general_demo.lua");
+    LuaScriptEnabled = false;
+    LuaScriptMode = 0;
+    UpdateCheckUrl = QString::fromLatin1(kDefaultUpdateCheckUrl);
+    AutoCheckUpdate = true;
+}
+
+QString AppConfig::filePath()
+{
+    return AppPaths::userDataDir() + QStringLiteral("/config.ini");
+}
+
+void AppConfig::loadConfiguration()
+{
+    resetToDefaults();
+    AppPaths::ensureUserDataDir();
+    QSettings s(filePath(), QSettings::IniFormat);
+    int count = 0;
+    const Entry* table = entries(&count);
+    QString open;
+    for (int i = 0; i < count; ++i) {
+        const QString section = QString::fromLatin1(table[i].section);
+        if (section != open) {
+            if (!open.isEmpty())
+                s.endGroup();
+            s.beginGroup(section);
+            open = section;
+        }
+        readEntry(s, table[i]);
+    }
+    if (!open.isEmpty())
+        s.endGroup();
+}
+
+bool AppConfig::saveConfiguration()
+{
+    if (!AppPaths::ensureUserDataDir()) {
+        qWarning() << "[config] cannot create" << AppPaths::userDataDir();
+        return false;
+    }
+    // QSettings renders the file into a scratch copy (so unknown keys of the
+    // old file survive); the result then replaces config.ini in one step.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return false;
+    const QString work = scratch.filePath(QStringLiteral("config.ini"));
+    if (QFile::exists(filePath())) {
+        QFile::copy(filePath(), work);
+        QFile::setPermissions(work, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    {
+        QSettings s(work, QSettings::IniFormat);
+        int count = 0;
+        const Entry* table = entries(&count);
+        QString open;
+        for (int i = 0; i < count; ++i) {
+            const QString section = QString::fromLatin1(table[i].section);
+            if (section != open) {
+                if (!open.isEmpty())
+                    s.endGroup();
+                s.beginGroup(section);
+                open = section;
+            }
+            writeEntry(s, table[i]);
+        }
+        if (!open.isEmpty())
+            s.endGroup();
+        s.sync();
+        if (s.status() != QSettings::NoError) {
+            qWarning() << "[config] cannot render" << work;
+            return false;
+        }
+    }
+    QFile rendered(work);
+    if (!rendered.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = rendered.readAll();
+    QSaveFile out(filePath());
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        qWarning() << "[config] cannot write" << filePath() << out.errorString();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+
+// The process-wide configuration values, kept in config.ini in the per-user
+// data folder. Read once at start-up, written once at an orderly close;
+// panels read and write these variables directly in between.
+struct AppConfig
+{
+    // SERIAL-PORT-SET
+    static QString Baudrate;
+    static QString DataBits;
+    static QString ParityBits;
+    static QString StopBits;
+    static QString FlowCtrl;
+    // RX-SET
+    static bool HexRxMode;
+    static int HexBytesPerLine;
+    static bool AutoWrap;
+    static bool ShowTime;
+    static bool ShowSend;
+    // TX-SET
+    static bool HexTxMode;
+    static bool MultiLineSend;
+    static bool RepeatSend;
+    // DISPLAY-SET
+    static QString LogWinFont;
+    static QString LogSavePath;
+    static QString LogFileName;
+    static bool LogHighlight;
+    // MAIN-WIN
+    static int MainWinWidth;
+    static int MainWinHeight;
+    static int Skin;
+    static bool Language;
+    static QString LuaScriptPath;
+    static bool LuaScriptEnabled;
+    static int LuaScriptMode;
+    static QString UpdateCheckUrl;
+    static bool AutoCheckUpdate;
+
+    // The update manifest asked for when the file names none.
+    static const char* const kDefaultUpdateCheckUrl;
+
+    // Puts every value back to its default.
+    static void resetToDefaults();
+    // userDataDir() + "/config.ini".
+    static QString filePath();
+    // Creates the folder if needed and reads every key with its default.
+    static void loadConfiguration();
+    // Writes every key in table order; keys the file had that are not ours
+    // are kept. The file is replaced atomically, never left half written.
+    // Returns false when the file could not be written.
+    static bool saveConfiguration();
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+#include <QStringList>
+
+// Owns the program's one serial port: opens, configures, reads, writes and
+// closes it, and turns the port's notifications into a few signals.
+class SerialPortManager : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SerialPortManager(QObject* parent = nullptr);
+    ~SerialPortManager() override;
+
+    bool openPort(const QString& portName, const QString& baudRate, const QString& dataBits,
+                  const QString& parity, const QString& stopBits, const QString& flowControl);
+    void closePort();
+    bool isOpen() const;
+
+    bool write(const QByteArray& data);
+    bool write(const QString& data);
+    void clear();
+
+    QString errorString() const;
+    QString portName() const;
+    // Where the port lives in the file system (/dev/ttyUSB0, or a typed path).
+    QString systemLocation() const;
+    qint64 bytesToWrite() const;
+    QSerialPort* port() const { return m_port; }
+
+    bool setBaudRate(int baudRate);
+    bool setDataBits(const QString& dataBits);
+    bool setParity(const QString& parity);
+    bool setStopBits(const QString& stopBits);
+    bool setFlowControl(const QString& flowControl);
+    bool setReadBufferSize(qint64 size);
+
+    // "name(description)" per port, in enumeration order.
+    static QStringList availablePorts();
+    static QStringList dataBitsList();
+    static QStringList parityList();
+    static QStringList stopBitsList();
+    static QStringList flowControlList();
+
+Q_SIGNALS:
+    void dataReceived(QByteArray data);
+    void connected();
+    void disconnected();
+    void errorOccurred(QSerialPort::SerialPortError error, QString errorString);
+    void txLengthChanged(qulonglong txLength);
+    void rxLengthChanged(qulonglong rxLength);
+    // The driver took bytes off our output queue (for senders that pace themselves).
+    void bytesWritten(qint64 bytes);
+
+private Q_SLOTS:
+    void onReadyRead();
+    void onError(QSerialPort::SerialPortError error);
+
+private:
+    QSerialPort* m_port = nullptr;
+};

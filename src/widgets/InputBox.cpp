@@ -1,0 +1,73 @@
+#include "InputBox.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+InputBox::InputBox(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("InputBox"));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    m_editor = new QPlainTextEdit(this);
+    m_editor->setObjectName(QStringLiteral("SendEditor"));
+    m_editor->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_editor->installEventFilter(this);
+    m_send = new QPushButton(this);
+    m_send->setObjectName(QStringLiteral("SendBtn"));
+    m_send->setProperty("style", QStringLiteral("system-btn"));
+    m_send->setCursor(Qt::PointingHandCursor);
+    m_clearHistory = new QPushButton(this);
+    m_clearHistory->setObjectName(QStringLiteral("ClearHistoryBtn"));
+    m_clearHistory->setProperty("style", QStringLiteral("system-btn"));
+    m_clearHistory->setCursor(Qt::PointingHandCursor);
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(4);
+    buttons->addWidget(m_send, 1);
+    buttons->addWidget(m_clearHistory);
+    layout->addWidget(m_editor, 1);
+    layout->addLayout(buttons);
+    connect(m_send, &QPushButton::clicked, this, &InputBox::submits);
+    connect(m_clearHistory, &QPushButton::clicked, this, &InputBox::clearHistory);
+    retranslate();
+}
+
+QString InputBox::plainText() const
+{
+    return m_editor->toPlainText();
+}
+
+bool InputBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_editor) {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                (key->modifiers() & Qt::ControlModifier)) {
+                Q_EMIT submits();
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusIn) {
+            Q_EMIT editorFocused();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void InputBox::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void InputBox::retranslate()
+{
+    m_send->setText(tr("发送"));
+    m_send->setToolTip(tr("Send (Ctrl+Enter)"));
+    m_clearHistory->setText(tr("Clear History"));
+}
