@@ -117,8 +117,8 @@ bool SerialPortManager::openPort(const QString& portName, const QString& baudRat
         qDebug().noquote() << "[SerialPortManager] Driver queue enlargement is Windows-only, skipped";
     }
 
-    qDebug().noquote() << "[SerialPortManager] Serial port opened:" << portName << "at" << baudRate << "baud"
-                       << " param:" << dataBits << parity << stopBits;
+    qDebug().noquote() << "[SerialPortManager] Serial port opened:" << portName << "at" << baudRate
+                       << "baud param:" << dataBits << parity << stopBits;
     Q_EMIT connected();
     return true;
 }
@@ -187,7 +187,9 @@ QString SerialPortManager::systemLocation() const
     const QString name = m_port->portName();
     if (name.startsWith(QLatin1Char('/')))
         return name;
-    return QSerialPortInfo(name).systemLocation();
+    // The enumeration does not list pseudo-terminals; plain names live in /dev.
+    const QString listed = QSerialPortInfo(name).systemLocation();
+    return listed.isEmpty() ? QStringLiteral("/dev/") + name : listed;
 }
 
 qint64 SerialPortManager::bytesToWrite() const

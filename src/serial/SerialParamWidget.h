@@ -1,0 +1,143 @@
+#pragma once
+
+#include "DeviceLocator.h"
+
+#include <QFrame>
+#include <QSerialPort>
+#include <QStringList>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+class NativeFilter;
+class SerialPortManager;
+
+// The "Port Settings" panel: port and line parameters, the open/close toggle,
+// user messages for port errors, and automatic reconnection when the open
+// device goes away and comes back.
+class SerialParamWidget : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit SerialParamWidget(SerialPortManager* manager, QWidget* parent = nullptr);
+    ~SerialParamWidget() override;
+
+    // Texts the session uses for its status line.
+    // Part of the port entry before the first "(" ("Custom" for Custom); a typed path as typed.
+    QString portName() const;
+    QString baudRate() const;
+    QString dataBits() const;
+    QString parity() const;
+    QString stopBits() const;
+    QString flowControl() const;
+    bool isReconnecting() const;
+    int reconnectCounter() const { return m_reconnectCounter; }
+    bool isUserOpened() const { return m_userOpened; }
+
+    // Selects the entry whose name part or system location matches `portOrPath`
+    // ("ttyUSB0", "/dev/pts/3", "/tmp/ttyV0"); an unknown path becomes an entry
+    // of its own. False when nothing usable matches.
+    bool selectPort(const QString& portOrPath);
+    // Selects the numbered entry, or "Custom" with the text typed in.
+    void setBaudText(const QString& baud);
+    // As if the user pressed "Open".
+    void openPort();
+    void refreshPortList();
+
+    // Reconnection tuning (defaults: 1000 attempts, first after 500 ms, then every 1000 ms).
+    void setReconnectLimit(int limit);
+    void setReconnectDelays(int firstMs, int nextMs);
+    int reconnectLimit() const { return m_reconnectLimit; }
+
+    // Finds an adapter again after it came back under another name.
+    DeviceLocator* deviceLocator() { return &m_locator; }
+    // Paths typed by the user that stay in the port list.
+    QStringList typedPorts() const { return m_typedPorts; }
+
+    QComboBox* portBox() const { return m_portBox; }
+    QComboBox* baudBox() const { return m_baudBox; }
+    QComboBox* dataBitsBox() const { return m_dataBitsBox; }
+    QComboBox* parityBox() const { return m_parityBox; }
+    QComboBox* stopBitsBox() const { return m_stopBitsBox; }
+    QComboBox* flowControlBox() const { return m_flowBox; }
+    QPushButton* openButton() const { return m_openBtn; }
+    NativeFilter* nativeFilter() const { return m_nativeFilter; }
+
+Q_SIGNALS:
+    void portChanged(QString portName);
+    void baudrateChanged(int baudrate);
+    void dataBitsChanged(QString dataBits);
+    void parityChanged(QString parity);
+    void stopBitsChanged(QString stopBits);
+    void flowCtrlChanged(QString flowCtrl);
+    void reconnectStatusChanged(QString statusMsg);
+    void serialErrorOccurred(QString errorMsg);
+
+public Q_SLOTS:
+    void onOpenBtnClicked(bool checked);
+    void onDeviceInserted();
+    void onDeviceRemove();
+    void onSerialPortError(QSerialPort::SerialPortError error, QString errorString);
+    void startAutoReconnect();
+    void startAutoReconnect(int timeout);
+    void tryReconnect();
+    void stopAutoReconnect();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private Q_SLOTS:
+    void onPortTextChanged(const QString& text);
+    void onPortEditCommitted();
+    void onBaudIndexChanged(int index);
+    void onBaudEditTextChanged(const QString& text);
+    void onDataBitsChanged(const QString& text);
+    void onParityChanged(const QString& text);
+    void onStopBitsChanged(const QString& text);
+    void onFlowCtrlChanged(const QString& text);
+
+private:
+    void retranslate();
+    void resetPanel();
+    void closePort();
+    bool openForReconnect(const QString& location);
+    bool portHungUp() const;
+    void addTypedPort(const QString& path);
+    void selectOpenedEntry(const QString& location);
+    bool isPortPresent(const QString& location) const;
+
+    SerialPortManager* m_manager = nullptr;
+
+    QLabel* m_title = nullptr;
+    QLabel* m_portLbl = nullptr;
+    QLabel* m_baudLbl = nullptr;
+    QLabel* m_dataBitsLbl = nullptr;
+    QLabel* m_parityLbl = nullptr;
+    QLabel* m_stopBitsLbl = nullptr;
+    QLabel* m_flowLbl = nullptr;
+    QComboBox* m_portBox = nullptr;
+    QComboBox* m_baudBox = nullptr;
+    QComboBox* m_dataBitsBox = nullptr;
+    QComboBox* m_parityBox = nullptr;
+    QComboBox* m_stopBitsBox = nullptr;
+    QComboBox* m_flowBox = nullptr;
+    QPushButton* m_openBtn = nullptr;
+
+    NativeFilter* m_nativeFilter = nullptr;
+    QTimer* m_reconnectTimer = nullptr;
+    DeviceLocator m_locator;
+    QStringList m_typedPorts;
+    // What the last successful open used, so reconnection reopens the same path.
+    QString m_reconnectTarget;
+
+    bool m_reconnecting = false;
+    int m_reconnectCounter = 0;
+    int m_reconnectLimit = 1000;
+    int m_firstDelayMs = 500;
+    int m_nextDelayMs = 1000;
+    bool m_userOpened = false;
+    bool m_handlingError = false;
+    // Set while the user's own open runs: its failure is reported there.
+    bool m_opening = false;
+};
