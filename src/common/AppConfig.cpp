@@ -5,6 +5,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QSaveFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -59,7 +60,12 @@ QString defaultLogSavePath()
 
 // Every key of the file, in file order, with its default. One table drives
 // both load and save so they cannot drift apart.
-enum class Kind { Text, Bool, Int };
+enum class Kind
+{
+    Text,
+    Bool,
+    Int
+};
 struct Entry
 {
     const char* section;
@@ -102,8 +108,8 @@ const Entry* entries(int* count)
     return table;
 }
 
-// QVariant's own conversion, except that a value that does not convert
-// (a list where a number belongs, say) falls back to the default.
+// QVariant's own conversion: a non-numeric number gives 0, "true"/"false"
+// texts give booleans; readers of the values cope with what comes out.
 void readEntry(QSettings& s, const Entry& e)
 {
     const QString key = QString::fromLatin1(e.key);
@@ -141,6 +147,93 @@ void writeEntry(QSettings& s, const Entry& e)
         s.setValue(key, *static_cast<int*>(e.var));
         break;
     }
+}
+
+QString fullKey(const Entry& e)
+{
+    return QLatin1String(e.section) + QLatin1Char('/') + QLatin1String(e.key);
+}
+
+bool sameValue(const Entry& e, const QVariant& stored)
+{
+    switch (e.kind) {
+    case Kind::Text:
+        return stored.toString() == *static_cast<QString*>(e.var);
+    case Kind::Bool:
+        return stored.toString() ==
+               (*static_cast<bool*>(e.var) ? QLatin1String("true") : QLatin1String("false"));
+    case Kind::Int: {
+        bool ok = false;
+        const int v = stored.toString().toInt(&ok);
+        return ok && v == *static_cast<int*>(e.var);
+    }
+    }
+    return false;
+}
+
+// QSettings writes sections and keys sorted by name. This puts the table's
+// sections and keys back in table order; keys and sections that are not in
+// the table follow their section, or the table, in the order they came.
+QByteArray inTableOrder(const QByteArray& rendered, const Entry* table, int count)
+{
+    struct Section
+    {
+        QByteArray header;
+        QList<QByteArray> lines;
+        bool used = false;
+    };
+    QList<Section> sections;
+    QList<QByteArray> preamble;
+    for (const QByteArray& raw : rendered.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty())
+            continue;
+        if (line.startsWith('[') && line.endsWith(']')) {
+            sections.append(Section{line, {}, false});
+            continue;
+        }
+        if (sections.isEmpty())
+            preamble << line;
+        else
+            sections.last().lines << line;
+    }
+    QByteArray out;
+    for (const QByteArray& line : preamble)
+        out += line + '\n';
+    auto emitSection = [&out](Section& section, const QList<QByteArray>& firstKeys) {
+        if (!out.isEmpty())
+            out += '\n';
+        out += section.header + '\n';
+        QList<QByteArray> rest = section.lines;
+        for (const QByteArray& key : firstKeys) {
+            for (qsizetype i = 0; i < rest.size(); ++i) {
+                if (rest[i].startsWith(key + '=')) {
+                    out += rest.takeAt(i) + '\n';
+                    break;
+                }
+            }
+        }
+        for (const QByteArray& line : rest)
+            out += line + '\n';
+        section.used = true;
+    };
+    for (int i = 0; i < count;) {
+        const QByteArray name(table[i].section);
+        QList<QByteArray> keys;
+        for (; i < count && name == table[i].section; ++i)
+            keys << QByteArray(table[i].key);
+        for (Section& section : sections) {
+            if (!section.used && section.header == '[' + name + ']') {
+                emitSection(section, keys);
+                break;
+            }
+        }
+    }
+    for (Section& section : sections) {
+        if (!section.used)
+            emitSection(section, {});
+    }
+    return out;
 }
 
 } // namespace
@@ -208,20 +301,30 @@ bool AppConfig::saveConfiguration()
         qWarning() << "[config] cannot create" << AppPaths::userDataDir();
         return false;
     }
+    int count = 0;
+    const Entry* table = entries(&count);
+
     // QSettings renders the file into a scratch copy (so unknown keys of the
-    // old file survive); the result then replaces config.ini in one step.
+    // old file survive, with its own quoting); the result then replaces
+    // config.ini in one step.
     QTemporaryDir scratch;
     if (!scratch.isValid())
         return false;
     const QString work = scratch.filePath(QStringLiteral("config.ini"));
+    QMap<QString, QVariant> foreign; // keys of the old file that are not ours
     if (QFile::exists(filePath())) {
-        QFile::copy(filePath(), work);
+        QSettings old(filePath(), QSettings::IniFormat);
+        const QStringList keys = old.allKeys();
+        for (const QString& key : keys)
+            foreign.insert(key, old.value(key));
+        for (int i = 0; i < count; ++i)
+            foreign.remove(fullKey(table[i]));
+        if (!QFile::copy(filePath(), work))
+            return false;
         QFile::setPermissions(work, QFile::ReadOwner | QFile::WriteOwner);
     }
     {
         QSettings s(work, QSettings::IniFormat);
-        int count = 0;
-        const Entry* table = entries(&count);
         QString open;
         for (int i = 0; i < count; ++i) {
             const QString section = QString::fromLatin1(table[i].section);
@@ -236,15 +339,43 @@ bool AppConfig::saveConfiguration()
         if (!open.isEmpty())
             s.endGroup();
         s.sync();
-        if (s.status() != QSettings::NoError) {
+        // A FormatError only says the old file held garbage; it is replaced anyway.
+        if (s.status() == QSettings::AccessError) {
             qWarning() << "[config] cannot render" << work;
             return false;
         }
     }
+    // QSettings does not notice a short write (a full disk), and a second
+    // QSettings on the same path answers from its cache. So the bytes on disk
+    // are read back, reordered, parsed afresh under a new name, and trusted
+    // only when every key came through.
     QFile rendered(work);
     if (!rendered.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = rendered.readAll();
+    const QByteArray bytes = inTableOrder(rendered.readAll(), table, count);
+    rendered.close();
+    const QString verify = scratch.filePath(QStringLiteral("verify.ini"));
+    {
+        QFile copy(verify);
+        if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.flush())
+            return false;
+    }
+    {
+        QSettings check(verify, QSettings::IniFormat);
+        for (int i = 0; i < count; ++i) {
+            const QVariant stored = check.value(fullKey(table[i]));
+            if (!stored.isValid() || !sameValue(table[i], stored)) {
+                qWarning() << "[config] rendering incomplete at" << fullKey(table[i]);
+                return false;
+            }
+        }
+        for (auto it = foreign.cbegin(); it != foreign.cend(); ++it) {
+            if (check.value(it.key()) != it.value()) {
+                qWarning() << "[config] rendering incomplete at" << it.key();
+                return false;
+            }
+        }
+    }
     QSaveFile out(filePath());
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
         qWarning() << "[config] cannot write" << filePath() << out.errorString();

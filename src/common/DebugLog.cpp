@@ -72,8 +72,12 @@ bool DebugLog::passes(QtMsgType type) const
 void DebugLog::handler(QtMsgType type, const QMessageLogContext& context, const QString& msg)
 {
     DebugLog& sink = instance();
+    // Messages without a source location show an empty function field; Qt
+    // itself would print "unknown" there.
+    const QMessageLogContext located(context.file, context.line, context.function ? context.function : "",
+                                     context.category);
     // Format outside the lock: formatting may itself be slow, the write must not interleave.
-    const QByteArray line = qFormatLogMessage(type, context, msg).toUtf8();
+    const QByteArray line = qFormatLogMessage(type, located, msg).toUtf8();
     QMutexLocker lock(&sink.m_lock);
     if (!sink.m_console || sink.m_threshold < severity(type))
         return;

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+class QTranslator;
+class QWidget;
+
+// Process start-up: application object, OpenGL default format, debug log,
+// fonts, configuration, theme, translator, the main window and its event loop.
+class CorvaneApp
+{
+public:
+    static constexpr const char* kVersion = "5.6";
+    static constexpr const char* kName = "Corvane";
+
+    static int run(int argc, char* argv[]);
+
+    // The version text, "5.6".
+    static QString version();
+
+    // The application font: "微软雅黑" 9 pt when the system has it, otherwise
+    // the first installed CJK-capable sans-serif, so that Chinese and Latin
+    // text both render. Needs a QGuiApplication.
+    static QFont applicationFont();
+
+    // Registers the log view's "Roboto Mono" font file. When it is missing
+    // (a failure is not reported) the family is mapped to an installed
+    // monospace font instead.
+    static void registerMonoFont();
+
+    // Theme hook: applies the stored theme. Until the theme manager exists
+    // every number gets the default Midnight Signal sheet. Returns false when
+    // the sheet could not be read (the current style then stays).
+    static bool applyStoredTheme();
+
+    // Loads ":/resources/lang/tr_en.qm" (english) or tr_zh.qm into the
+    // process-wide translator and installs it. A missing catalogue is not
+    // reported; the source texts are shown then.
+    static bool loadLanguage(bool english);
+    static QTranslator* translator();
+
+    // Centres a top-level widget on the available geometry of the screen
+    // under the mouse cursor (a widget with a parent on its parent), keeping
+    // it inside that area.
+    static void centreWindow(QWidget* window);
+};

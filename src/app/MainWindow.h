@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QMainWindow>
+
+class CStatusBar;
+class CTitleBar;
+class QFrame;
+class QLabel;
+class Session;
+
+// The one top-level window: its own title bar, the session panel and a
+// status bar with connection state, byte counts and the program version.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Session* session() const { return m_session; }
+    CTitleBar* titleBar() const { return m_titleBar; }
+    CStatusBar* statusBarWidget() const { return m_statusBar; }
+    QLabel* connectionLabel() const { return m_connectLbl; }
+    QLabel* rxLabel() const { return m_rxLbl; }
+    QLabel* txLabel() const { return m_txLbl; }
+    QLabel* versionLabel() const { return m_versionLbl; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private Q_SLOTS:
+    void showConnectStatus(QString msg);
+    void showRxStatus(qulonglong rxNum);
+    void showTxStatus(qulonglong txNum);
+    void onMessageRequested(QString text);
+
+private:
+    void setupMenusAndUpdates();
+    void retranslate();
+    void updateFrameMargins();
+    Qt::Edges edgesAt(const QPoint& pos) const;
+    // A button that moved away from under the cursor keeps its hover look
+    // until it gets a leave event; this sends it one.
+    static void clearStaleHover(QWidget* button);
+
+    CTitleBar* m_titleBar = nullptr;
+    Session* m_session = nullptr;
+    CStatusBar* m_statusBar = nullptr;
+    QLabel* m_connectLbl = nullptr;
+    QLabel* m_rxLbl = nullptr;
+    QLabel* m_txLbl = nullptr;
+    QLabel* m_versionLbl = nullptr;
+
+    // Empty while the connection label still shows its start text.
+    QString m_connectMsg;
+    qulonglong m_rxNum = 0;
+    qulonglong m_txNum = 0;
+};
