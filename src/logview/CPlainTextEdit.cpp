@@ -1,0 +1,208 @@
+#include "CPlainTextEdit.h"
+
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+
+CPlainTextEdit::CPlainTextEdit(QWidget* parent) : QPlainTextEdit(parent)
+{
+    setReadOnly(true);
+    setUndoRedoEnabled(false);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    setMaximumBlockCount(kMaxBlocks);
+
+    m_flushTimer = new QTimer(this);
+    m_flushTimer->setSingleShot(true);
+    m_flushTimer->setTimerType(Qt::CoarseTimer);
+    connect(m_flushTimer, &QTimer::timeout, this, &CPlainTextEdit::flushSlice);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CPlainTextEdit::onScrollValueChanged);
+}
+
+bool CPlainTextEdit::isScrollBarAtBottom() const
+{
+    const QScrollBar* bar = verticalScrollBar();
+    return bar->value() >= bar->maximum() - 2 * bar->singleStep();
+}
+
+void CPlainTextEdit::clear()
+{
+    reset();
+}
+
+void CPlainTextEdit::insertText(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    m_pending.append(text);
+    m_pendingLength += text.size();
+
+    // A backlog beyond the character cap would clear the document on its way
+    // in anyway; only its tail can ever be seen, so the head is dropped here
+    // (the document goes too, as the cap would have cleared it).
+    bool dropped = false;
+    while (m_pending.size() > 1 && m_pendingLength - (m_pending.first().size() - m_headPos) >= kMaxChars) {
+        m_pendingLength -= m_pending.first().size() - m_headPos;
+        m_pending.removeFirst();
+        m_headPos = 0;
+        dropped = true;
+    }
+    if (dropped)
+        document()->clear();
+
+    if (m_pendingLength > kFlushThreshold) {
+        // A running slice sequence continues on its own schedule.
+        if (!m_flushTimer->isActive() || m_flushTimer->interval() == kFlushIntervalMs)
+            flushSlice();
+        return;
+    }
+    if (!m_flushTimer->isActive())
+        m_flushTimer->start(kFlushIntervalMs);
+}
+
+void CPlainTextEdit::flushPending()
+{
+    m_flushTimer->stop();
+    insertPending(m_pendingLength, -1);
+}
+
+void CPlainTextEdit::flushSlice()
+{
+    m_flushTimer->stop();
+    insertPending(kPieceChars, kSliceBudgetMs);
+    // The rest follows once the event loop has had its turn.
+    if (m_pendingLength > 0)
+        m_flushTimer->start(kSliceGapMs);
+}
+
+void CPlainTextEdit::insertPending(qsizetype pieceChars, int budgetMs)
+{
+    if (m_pendingLength <= 0)
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    const bool atBottom = isScrollBarAtBottom();
+    const int oldValue = bar->value();
+    m_selfScrolling = true;
+    QElapsedTimer budget;
+    budget.start();
+    while (m_pendingLength > 0) {
+        insertIntoDocument(takePending(pieceChars));
+        if (budgetMs >= 0 && budget.elapsed() >= budgetMs)
+            break;
+    }
+    if (!atBottom && !m_autoScroll)
+        bar->setValue(oldValue);
+    else
+        bar->setValue(bar->maximum());
+    m_selfScrolling = false;
+}
+
+QString CPlainTextEdit::takePending(qsizetype max)
+{
+    if (m_pending.size() == 1 && m_headPos == 0 && m_pendingLength <= max) {
+        QString all = m_pending.takeFirst();
+        m_pendingLength = 0;
+        return all;
+    }
+    QString out;
+    out.reserve(qMin(max, m_pendingLength));
+    while (!m_pending.isEmpty() && out.size() < max) {
+        const QString& head = m_pending.first();
+        const qsizetype room = max - out.size();
+        const qsizetype avail = head.size() - m_headPos;
+        if (avail <= room) {
+            out.append(QStringView(head).mid(m_headPos));
+            m_pending.removeFirst();
+            m_headPos = 0;
+            continue;
+        }
+        // Part of this piece: end at its last line end within reach, unless
+        // that leaves nothing; never split a surrogate pair.
+        qsizetype n = room;
+        const qsizetype nl = head.lastIndexOf(QLatin1Char('\n'), m_headPos + n - 1);
+        if (nl >= m_headPos)
+            n = nl + 1 - m_headPos;
+        else if (!out.isEmpty())
+            break;
+        else if (head.at(m_headPos + n - 1).isHighSurrogate())
+            --n;
+        out.append(QStringView(head).mid(m_headPos, n));
+        m_headPos += n;
+        break;
+    }
+    m_pendingLength -= out.size();
+    return out;
+}
+
+void CPlainTextEdit::insertIntoDocument(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    if (document()->characterCount() > kMaxChars)
+        document()->clear();
+    trimBlocks(text.count(QLatin1Char('\n')));
+    // A cursor of our own: the user's selection survives the stream.
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+}
+
+void CPlainTextEdit::trimBlocks(qsizetype incomingLines)
+{
+    // The document's own line cap walks the dropped lines with a cursor that
+    // lays each of them out, which costs more than the insertion itself at
+    // high data rates. Cutting them in one selection needs no layout.
+    QTextDocument* doc = document();
+    const qsizetype excess = doc->blockCount() + incomingLines - kMaxBlocks;
+    if (excess <= 0)
+        return;
+    if (excess >= doc->blockCount()) {
+        doc->clear();
+        return;
+    }
+    const QTextBlock keep = doc->findBlockByNumber(int(excess));
+    QTextCursor cursor(doc);
+    cursor.setPosition(keep.position(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+}
+
+void CPlainTextEdit::reset()
+{
+    m_flushTimer->stop();
+    m_pending.clear();
+    m_headPos = 0;
+    m_pendingLength = 0;
+    QPlainTextEdit::clear();
+}
+
+void CPlainTextEdit::setAutoScrollEnable(bool enable)
+{
+    m_autoScroll = enable;
+    scrollToBottom();
+}
+
+void CPlainTextEdit::onScrollValueChanged(int value)
+{
+    if (m_selfScrolling)
+        return;
+    const QScrollBar* bar = verticalScrollBar();
+    const bool atBottom = value >= bar->maximum() - 2 * bar->singleStep();
+    if (m_autoScroll && !atBottom) {
+        m_autoScroll = false;
+        Q_EMIT autoScrollStateChanged(false);
+    } else if (!m_autoScroll && value >= bar->maximum()) {
+        // Back at the very end: follow the text again.
+        m_autoScroll = true;
+        Q_EMIT autoScrollStateChanged(true);
+    }
+}
+
+void CPlainTextEdit::scrollToBottom()
+{
+    m_selfScrolling = true;
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    m_selfScrolling = false;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QList>
+#include <QPlainTextEdit>
+#include <QString>
+
+class QTimer;
+
+// The read-only log text area. Appended text is collected and moved into the
+// document in batches (at most every 50 ms, or at once when a lot is
+// pending), because one document insertion per received chunk would stall
+// the GUI at high data rates. A large backlog goes in short slices with the
+// event loop running in between: the port must be read often, or the device
+// buffer (a pty holds only some 64 KiB) fills up and the sender stalls. The
+// view follows the end of the text unless the user scrolled away from it.
+class CPlainTextEdit : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    static constexpr int kFlushIntervalMs = 50;
+    static constexpr qsizetype kFlushThreshold = 65535;
+    static constexpr int kMaxBlocks = 100000;
+    // A document above this many characters is cleared before the next
+    // insertion; trimming its head instead costs a copy of the whole text.
+    static constexpr qsizetype kMaxChars = 0x500000;
+    // Backlog insertion: pieces of this many characters, for at most
+    // kSliceBudgetMs at a time, then a pause of kSliceGapMs so that reading
+    // the port, painting and the other threads get their share.
+    static constexpr qsizetype kPieceChars = 128 * 1024;
+    static constexpr int kSliceBudgetMs = 5;
+    static constexpr int kSliceGapMs = 8;
+
+    explicit CPlainTextEdit(QWidget* parent = nullptr);
+
+    bool autoScrollEnabled() const { return m_autoScroll; }
+    // Characters waiting for the document.
+    qsizetype pendingLength() const { return m_pendingLength; }
+    bool isScrollBarAtBottom() const;
+    // Hides QPlainTextEdit::clear() so that pending text goes too.
+    void clear();
+
+public Q_SLOTS:
+    void insertText(const QString& text);
+    // Moves all pending text into the document now.
+    void flushPending();
+    // Stops the flush timer, drops pending text and clears the document.
+    void reset();
+    void setAutoScrollEnable(bool enable);
+
+Q_SIGNALS:
+    void autoScrollStateChanged(bool state);
+
+private:
+    void flushSlice();
+    // Takes up to `max` pending characters, ending at a line end when possible.
+    QString takePending(qsizetype max);
+    // Inserts pieces of pending text until `budgetMs` ran out (all with -1),
+    // then scrolls once.
+    void insertPending(qsizetype pieceChars, int budgetMs);
+    void insertIntoDocument(const QString& text);
+    void trimBlocks(qsizetype incomingLines);
+    void onScrollValueChanged(int value);
+    void scrollToBottom();
+
+    // Pending text as the pieces it arrived in (appending shares, never copies);
+    // the first piece is used from m_headPos on.
+    QList<QString> m_pending;
+    qsizetype m_headPos = 0;
+    qsizetype m_pendingLength = 0;
+    QTimer* m_flushTimer = nullptr;
+    bool m_autoScroll = true;
+    // Set while this class moves the scroll bar itself, so that only the
+    // user's scrolling switches auto scroll.
+    bool m_selfScrolling = false;
+};

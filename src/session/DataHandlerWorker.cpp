@@ -1,0 +1,31 @@
+#include "DataHandlerWorker.h"
+
+DataHandlerWorker::DataHandlerWorker(QObject* parent)
+    : QObject(parent), m_decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)
+{
+}
+
+void DataHandlerWorker::processData(QByteArray data, bool isHexMode, bool isAutoWrap, bool addHexNewLine,
+                                    int hexBytesPerLine)
+{
+    if (data.isEmpty())
+        return;
+
+    QString text;
+    if (isHexMode) {
+        // Half a character left over from text mode must not join bytes that
+        // arrive after the next switch back.
+        m_decoder.resetState();
+        if (addHexNewLine)
+            m_hex.reset();
+        text.reserve(HexLineFormatter::maxLength(data.size(), hexBytesPerLine) + 1);
+        m_hex.append(text, data.constData(), data.size(), hexBytesPerLine);
+    } else {
+        text = m_decoder.decode(data);
+    }
+    if (isAutoWrap)
+        text.append(QLatin1Char('\n'));
+    if (text.isEmpty())
+        return; // only the first bytes of a character so far
+    Q_EMIT dataProcessed(text);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "HexLineFormatter.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringDecoder>
+
+// Turns received chunks into display text, off the GUI thread. Hex mode keeps
+// a column counter across chunks; text mode decodes UTF-8 with a decoder that
+// keeps its state across chunks, so a character split between two chunks is
+// still shown whole.
+class DataHandlerWorker : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DataHandlerWorker(QObject* parent = nullptr);
+
+    int hexColumn() const { return m_hex.column(); }
+
+public Q_SLOTS:
+    void processData(QByteArray data, bool isHexMode, bool isAutoWrap, bool addHexNewLine,
+                     int hexBytesPerLine);
+
+Q_SIGNALS:
+    void dataProcessed(QString strData);
+
+private:
+    HexLineFormatter m_hex;
+    QStringDecoder m_decoder;
+};

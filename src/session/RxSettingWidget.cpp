@@ -1,0 +1,182 @@
+#include "RxSettingWidget.h"
+
+#include "AppConfig.h"
+#include "StyleHelper.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+RxSettingWidget::RxSettingWidget(QWidget* parent) : QFrame(parent)
+{
+    m_title = new QLabel(this);
+    StyleHelper::setStyle(m_title, QStringLiteral("title-lbl"));
+
+    m_asciiBtn = new QRadioButton(this);
+    m_hexBtn = new QRadioButton(this);
+    m_modeGroup = new QButtonGroup(this);
+    m_modeGroup->addButton(m_asciiBtn, 0);
+    m_modeGroup->addButton(m_hexBtn, 1);
+    if (AppConfig::HexRxMode)
+        m_hexBtn->setChecked(true);
+    else
+        m_asciiBtn->setChecked(true);
+
+    m_bytesPerLineBox = new QComboBox(this);
+    for (int n : {16, 32, 48, 96})
+        m_bytesPerLineBox->addItem(QString::number(n), n);
+    const int perLine = m_bytesPerLineBox->findData(AppConfig::HexBytesPerLine);
+    if (perLine >= 0) {
+        m_bytesPerLineBox->setCurrentIndex(perLine);
+    } else {
+        // An unusable value from the file: show 16 and keep what is shown.
+        m_bytesPerLineBox->setCurrentIndex(0);
+        AppConfig::HexBytesPerLine = 16;
+    }
+    m_bytesPerLineBox->setVisible(AppConfig::HexRxMode);
+
+    m_autoWrap = new QCheckBox(this);
+    m_autoWrap->setChecked(AppConfig::AutoWrap);
+    m_showSend = new QCheckBox(this);
+    m_showSend->setChecked(AppConfig::ShowSend);
+    m_showTime = new QCheckBox(this);
+    m_showTime->setChecked(AppConfig::ShowTime);
+    m_showLog = new QCheckBox(this);
+    m_showLog->setChecked(true);
+    m_saveToFile = new QCheckBox(this);
+    m_saveToFile->setChecked(false);
+
+    m_settingsBtn = new QPushButton(this);
+    m_settingsBtn->setCursor(Qt::PointingHandCursor);
+    m_settingsBtn->setText(QString(QChar(0x2699))); // gear
+    StyleHelper::setStyle(m_settingsBtn, QStringLiteral("system-btn"));
+
+    auto* modeRow = new QHBoxLayout;
+    modeRow->setContentsMargins(0, 0, 0, 0);
+    modeRow->addWidget(m_asciiBtn);
+    modeRow->addWidget(m_hexBtn);
+    modeRow->addWidget(m_bytesPerLineBox, 1);
+
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(6);
+    grid->addWidget(m_autoWrap, 0, 0);
+    grid->addWidget(m_showSend, 0, 1);
+    grid->addWidget(m_showTime, 1, 0, 1, 2);
+    grid->addWidget(m_showLog, 2, 0);
+    grid->addWidget(m_saveToFile, 3, 0, 1, 2);
+
+    auto* fileRow = new QHBoxLayout;
+    fileRow->setContentsMargins(0, 0, 0, 0);
+    fileRow->addStretch(1);
+    fileRow->addWidget(m_settingsBtn);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_title);
+    layout->addLayout(modeRow);
+    layout->addLayout(grid);
+    layout->addLayout(fileRow);
+
+    connect(m_hexBtn, &QRadioButton::toggled, this, &RxSettingWidget::onHexToggled);
+    connect(m_bytesPerLineBox, &QComboBox::currentIndexChanged, this,
+            &RxSettingWidget::onBytesPerLineChanged);
+    connect(m_autoWrap, &QCheckBox::toggled, this, [this](bool on) {
+        AppConfig::AutoWrap = on;
+        Q_EMIT autoWrapChanged(on);
+    });
+    connect(m_showSend, &QCheckBox::toggled, this, [this](bool on) {
+        AppConfig::ShowSend = on;
+        Q_EMIT showSendChanged(on);
+    });
+    connect(m_showTime, &QCheckBox::toggled, this, [this](bool on) {
+        AppConfig::ShowTime = on;
+        Q_EMIT showTimestampChanged(on);
+    });
+    connect(m_showLog, &QCheckBox::toggled, this, &RxSettingWidget::showLogChanged);
+    connect(m_saveToFile, &QCheckBox::toggled, this, &RxSettingWidget::saveToFileChanged);
+
+    retranslate();
+}
+
+bool RxSettingWidget::isHexMode() const
+{
+    return m_hexBtn->isChecked();
+}
+
+int RxSettingWidget::hexBytesPerLine() const
+{
+    const int n = m_bytesPerLineBox->currentData().toInt();
+    return n > 0 ? n : 16;
+}
+
+bool RxSettingWidget::isAutoWrap() const
+{
+    return m_autoWrap->isChecked();
+}
+
+bool RxSettingWidget::isShowSend() const
+{
+    return m_showSend->isChecked();
+}
+
+bool RxSettingWidget::isShowTimestamp() const
+{
+    return m_showTime->isChecked();
+}
+
+bool RxSettingWidget::isShowLog() const
+{
+    return m_showLog->isChecked();
+}
+
+bool RxSettingWidget::isSaveToFile() const
+{
+    return m_saveToFile->isChecked();
+}
+
+void RxSettingWidget::uncheckSaveToFile()
+{
+    m_saveToFile->setChecked(false);
+}
+
+void RxSettingWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QFrame::changeEvent(event);
+}
+
+void RxSettingWidget::retranslate()
+{
+    m_title->setText(tr("Rx Settings"));
+    m_asciiBtn->setText(tr("ASCII"));
+    m_hexBtn->setText(tr("Hex"));
+    m_bytesPerLineBox->setToolTip(tr("Bytes per line"));
+    m_autoWrap->setText(tr("Auto Wrap"));
+    m_showSend->setText(tr("Show Send"));
+    m_showTime->setText(tr("Show Timestamp"));
+    m_showLog->setText(tr("Show Log"));
+    m_saveToFile->setText(tr("Output Log To File"));
+    m_settingsBtn->setToolTip(tr("通用设置"));
+}
+
+void RxSettingWidget::onHexToggled(bool hex)
+{
+    AppConfig::HexRxMode = hex;
+    m_bytesPerLineBox->setVisible(hex);
+    Q_EMIT modeChanged(hex);
+}
+
+void RxSettingWidget::onBytesPerLineChanged(int index)
+{
+    const int n = m_bytesPerLineBox->itemData(index).toInt();
+    if (n > 0)
+        AppConfig::HexBytesPerLine = n;
+}

@@ -1,0 +1,650 @@
+#include "Session.h"
+
+#include "AppConfig.h"
+#include "CIndicatorButton.h"
+#include "CMenu.h"
+#include "CPlainTextEdit.h"
+#include "CSideBar.h"
+#include "DataHandlerWorker.h"
+#include "HexText.h"
+#include "InputBox.h"
+#include "LogWidget.h"
+#include "RxSettingWidget.h"
+#include "SerialParamWidget.h"
+#include "SerialPortManager.h"
+#include "StyleHelper.h"
+#include "TxSettingWidget.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCursor>
+#include <QDateTime>
+#include <QDebug>
+#include <QEvent>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <climits>
+#include <iterator>
+
+namespace {
+
+// Side-bar entries in id order: glyph and source text of the tool's name.
+struct ToolItem
+{
+    ushort glyph;
+    const char* name;
+};
+const ToolItem kToolItems[] = {
+    {0x2630, QT_TRANSLATE_NOOP("Session", "Multi Line Send")},
+    {0x21C5, QT_TRANSLATE_NOOP("Session", "File Transmision")},
+    {0x223F, QT_TRANSLATE_NOOP("Session", "Chart")},
+    {0x03BB, QT_TRANSLATE_NOOP("Session", "Lua Script")},
+    {0x29C9, QT_TRANSLATE_NOOP("Session", "Frame Assembler")},
+    {0x3030, QT_TRANSLATE_NOOP("Session", "Waveform Data Generator")},
+};
+
+} // namespace
+
+Session::Session(QWidget* parent) : QWidget(parent)
+{
+    m_portManager = new SerialPortManager(this);
+    m_portManager->setReadBufferSize(0);
+    m_rxBuffer.reserve(kRxBufferReserve);
+
+    m_paramWidget = new SerialParamWidget(m_portManager, this);
+    m_rxSetting = new RxSettingWidget(this);
+    m_txSetting = new TxSettingWidget(this);
+    m_repeatInterval = m_txSetting->repeatInterval();
+
+    m_logWidget = new LogWidget(this);
+    m_logTextArea = m_logWidget->textArea();
+
+    m_inputBox = new InputBox(this);
+    m_inputBox->setFixedHeight(80);
+    m_inputBox->editor()->setFont(m_logTextArea->font());
+    m_historyBox = new QComboBox(this);
+    m_historyBox->setFixedHeight(23);
+    m_historyBox->setMaxCount(INT_MAX);
+    StyleHelper::setStyle(m_historyBox, QStringLiteral("Historycommon"));
+
+    m_hexTip = new QLabel(this);
+    m_hexTip->setObjectName(QStringLiteral("HexTip"));
+    m_hexTip->setFixedSize(320, 45);
+    m_hexTip->setAlignment(Qt::AlignCenter);
+    m_hexTip->setWordWrap(true);
+    StyleHelper::setStyle(m_hexTip, QStringLiteral("tip"));
+    m_hexTip->hide();
+    m_hexTipTimer = new QTimer(this);
+    m_hexTipTimer->setSingleShot(true);
+    m_hexTipTimer->setInterval(kHexTipMs);
+    connect(m_hexTipTimer, &QTimer::timeout, m_hexTip, &QWidget::hide);
+
+    m_fontAction = new QAction(this);
+    m_clearLogAction = new QAction(this);
+    m_copyAction = new QAction(this);
+    m_copyAction->setShortcut(QKeySequence::Copy);
+    m_pasteAction = new QAction(this);
+    m_pasteAction->setShortcut(QKeySequence::Paste);
+    m_clearAction = new QAction(this);
+
+    buildLayout();
+
+    // Port manager and port settings.
+    connect(m_portManager, &SerialPortManager::dataReceived, this, &Session::readData, Qt::QueuedConnection);
+    connect(m_portManager, &SerialPortManager::rxLengthChanged, this, [this](qulonglong n) {
+        m_rxCount += n;
+        Q_EMIT rxCountChanged(m_rxCount);
+    });
+    connect(m_portManager, &SerialPortManager::txLengthChanged, this, [this](qulonglong n) {
+        m_txCount += n;
+        Q_EMIT txCountChanged(m_txCount);
+    });
+    connect(m_portManager, &SerialPortManager::connected, this, &Session::onPortConnected);
+    connect(m_portManager, &SerialPortManager::disconnected, this, &Session::onPortDisconnected);
+    connect(m_paramWidget, &SerialParamWidget::baudrateChanged, this, &Session::publishStatus);
+    connect(m_paramWidget, &SerialParamWidget::dataBitsChanged, this, &Session::publishStatus);
+    connect(m_paramWidget, &SerialParamWidget::parityChanged, this, &Session::publishStatus);
+    connect(m_paramWidget, &SerialParamWidget::stopBitsChanged, this, &Session::publishStatus);
+    connect(m_paramWidget, &SerialParamWidget::flowCtrlChanged, this, &Session::publishStatus);
+    connect(m_paramWidget, &SerialParamWidget::reconnectStatusChanged, this, &Session::showConnectStatus);
+    connect(m_paramWidget, &SerialParamWidget::serialErrorOccurred, this, &Session::messageRequested);
+
+    // Send path.
+    connect(m_txSetting, &TxSettingWidget::repeatSendChanged, this, &Session::enableRepeatSend);
+    connect(m_txSetting, &TxSettingWidget::repeatIntervalChanged, this, &Session::setRepeatSendTime);
+    connect(m_inputBox, &InputBox::submits, this, qOverload<>(&Session::writeData));
+    connect(m_inputBox, &InputBox::clearHistory, m_historyBox, &QComboBox::clear);
+    connect(m_inputBox, &InputBox::editorFocused, this, &Session::onEditorFocused);
+    connect(m_inputBox->editor(), &QWidget::customContextMenuRequested, this, &Session::showInputContextMenu);
+    connect(m_historyBox, &QComboBox::textActivated, this,
+            [this](const QString& text) { m_inputBox->editor()->setPlainText(text); });
+    connect(m_copyAction, &QAction::triggered, m_inputBox->editor(), &QPlainTextEdit::copy);
+    connect(m_pasteAction, &QAction::triggered, m_inputBox->editor(), &QPlainTextEdit::paste);
+    connect(m_clearAction, &QAction::triggered, m_inputBox->editor(), &QPlainTextEdit::clear);
+
+    // Log view.
+    connect(this, &Session::stringReceived, m_logTextArea, &CPlainTextEdit::insertText, Qt::DirectConnection);
+    connect(m_logWidget, &LogWidget::clearBtnClicked, this, &Session::onActionClearTriggered);
+    connect(m_logTextArea, &QWidget::customContextMenuRequested, this, &Session::showTxtBrwContextMenu);
+    connect(m_clearLogAction, &QAction::triggered, this, &Session::onActionClearTriggered);
+    connect(m_fontAction, &QAction::triggered, this, &Session::openFontDlg);
+
+    // Timers, all stopped until needed.
+    m_repeatTimer = new QTimer(this);
+    m_repeatTimer->setInterval(m_repeatInterval);
+    connect(m_repeatTimer, &QTimer::timeout, this, &Session::onRepeatTimeout);
+    m_rxTimer = new QTimer(this);
+    m_rxTimer->setTimerType(Qt::PreciseTimer);
+    m_rxTimer->setInterval(kRxTickMs);
+    connect(m_rxTimer, &QTimer::timeout, this, &Session::onRxTimeout);
+    m_gapTimer = new QTimer(this);
+    m_gapTimer->setTimerType(Qt::PreciseTimer);
+    m_gapTimer->setInterval(kGapMs);
+    connect(m_gapTimer, &QTimer::timeout, this, &Session::onGapTimeout);
+
+    // Display formatting runs on its own thread; chunks go there and text
+    // comes back through queued signals, which keeps their order.
+    m_workerThread = new QThread;
+    m_workerThread->setObjectName(QStringLiteral("DataHandler"));
+    m_worker = new DataHandlerWorker;
+    m_worker->moveToThread(m_workerThread);
+    connect(this, &Session::dataReceived, m_worker, &DataHandlerWorker::processData, Qt::QueuedConnection);
+    connect(m_worker, &DataHandlerWorker::dataProcessed, this, &Session::showRxData, Qt::QueuedConnection);
+    m_workerThread->start(QThread::HighestPriority);
+
+    loadHistory();
+    retranslate();
+    publishStatus();
+}
+
+Session::~Session()
+{
+    // Nothing may reach this half-destroyed object any more.
+    for (QObject* sender : {static_cast<QObject*>(m_portManager), static_cast<QObject*>(m_paramWidget),
+                            static_cast<QObject*>(m_txSetting), static_cast<QObject*>(m_inputBox),
+                            static_cast<QObject*>(m_historyBox), static_cast<QObject*>(m_logWidget),
+                            static_cast<QObject*>(m_logTextArea), static_cast<QObject*>(m_sideBar),
+                            static_cast<QObject*>(m_settingsBtn)})
+        sender->disconnect(this);
+    m_repeatTimer->stop();
+    m_rxTimer->stop();
+    m_gapTimer->stop();
+    m_hexTipTimer->stop();
+
+    disconnect(this, &Session::dataReceived, m_worker, nullptr);
+    m_worker->disconnect(this);
+    m_workerThread->quit();
+    m_workerThread->wait();
+    delete m_worker;
+    m_worker = nullptr;
+    delete m_workerThread;
+    m_workerThread = nullptr;
+
+    delete m_repeatTimer;
+    m_repeatTimer = nullptr;
+    delete m_rxTimer;
+    m_rxTimer = nullptr;
+    delete m_gapTimer;
+    m_gapTimer = nullptr;
+    m_rxBuffer = QByteArray();
+}
+
+void Session::buildLayout()
+{
+    // Settings column.
+    auto* settings = new QWidget;
+    settings->setObjectName(QStringLiteral("SettingsColumn"));
+    auto* settingsLayout = new QVBoxLayout(settings);
+    settingsLayout->setContentsMargins(0, 0, 0, 0);
+    settingsLayout->setSpacing(4);
+    settingsLayout->addWidget(m_paramWidget);
+    settingsLayout->addWidget(m_rxSetting);
+    settingsLayout->addWidget(m_txSetting, 1);
+    m_settingsArea = new QScrollArea(this);
+    m_settingsArea->setFixedWidth(230);
+    m_settingsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_settingsArea->setWidgetResizable(true);
+    m_settingsArea->setFrameShape(QFrame::NoFrame);
+    m_settingsArea->setWidget(settings);
+
+    // Waveform area: the plot comes later; until then the area stays hidden.
+    m_waveformArea = new QWidget(this);
+    m_waveformArea->setObjectName(QStringLiteral("WaveformArea"));
+    m_waveformTitle = new QLabel(m_waveformArea);
+    StyleHelper::setStyle(m_waveformTitle, QStringLiteral("title-lbl"));
+    auto* waveLayout = new QVBoxLayout(m_waveformArea);
+    waveLayout->setContentsMargins(0, 0, 0, 0);
+    waveLayout->addWidget(m_waveformTitle);
+    waveLayout->addStretch(1);
+    m_waveformArea->hide();
+
+    // Log area: the log view over the send input.
+    m_sendArea = new QWidget(this);
+    m_sendArea->setObjectName(QStringLiteral("SendArea"));
+    auto* sendLayout = new QVBoxLayout(m_sendArea);
+    sendLayout->setContentsMargins(0, 0, 0, 0);
+    sendLayout->setSpacing(4);
+    sendLayout->addWidget(m_historyBox);
+    sendLayout->addWidget(m_inputBox);
+    m_logArea = new QWidget(this);
+    auto* logLayout = new QVBoxLayout(m_logArea);
+    logLayout->setContentsMargins(0, 0, 0, 0);
+    logLayout->setSpacing(4);
+    logLayout->addWidget(m_logWidget, 1);
+    logLayout->addWidget(m_sendArea);
+
+    m_vSplitter = new QSplitter(Qt::Vertical, this);
+    m_vSplitter->setHandleWidth(3);
+    m_vSplitter->addWidget(m_waveformArea);
+    m_vSplitter->addWidget(m_logArea);
+    m_vSplitter->setStretchFactor(0, 5);
+    m_vSplitter->setStretchFactor(1, 0);
+    m_vSplitter->setCollapsible(0, false);
+    m_vSplitter->setCollapsible(1, true);
+    m_vSplitter->setSizes({800, 100});
+
+    // Tool stack: one page per side-bar item.
+    m_toolStack = new QStackedWidget(this);
+    for (int i = 0; i < int(std::size(kToolItems)); ++i) {
+        auto* page = new QLabel(m_toolStack);
+        page->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        StyleHelper::setStyle(page, QStringLiteral("title-lbl"));
+        m_toolStack->addWidget(page);
+        m_toolPages << page;
+    }
+    m_toolStack->hide();
+
+    m_hSplitter = new QSplitter(Qt::Horizontal, this);
+    m_hSplitter->addWidget(m_vSplitter);
+    m_hSplitter->addWidget(m_toolStack);
+    m_hSplitter->setStretchFactor(0, 4);
+    m_hSplitter->setStretchFactor(1, 0);
+    m_hSplitter->setCollapsible(0, true);
+    m_hSplitter->setCollapsible(1, false);
+    m_hSplitter->setSizes({400, 300});
+
+    // Side-bar column.
+    m_settingsBtn = new CIndicatorButton(this);
+    m_settingsBtn->setFixedHeight(70);
+    m_settingsBtn->setText(QString(QChar(0xEBA4)));
+    StyleHelper::setStyle(m_settingsBtn, QStringLiteral("side_bar_btn"));
+    m_settingsBtn->setChecked(true);
+    m_sideBar = new CSideBar(this);
+    for (const ToolItem& item : kToolItems)
+        m_sideBar->addItem(QString(QChar(item.glyph)), QString());
+    auto* sideColumn = new QWidget(this);
+    sideColumn->setObjectName(QStringLiteral("SideColumn"));
+    sideColumn->setFixedWidth(40);
+    auto* sideLayout = new QVBoxLayout(sideColumn);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->setSpacing(2);
+    sideLayout->addWidget(m_settingsBtn);
+    sideLayout->addWidget(m_sideBar, 1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    layout->addWidget(m_settingsArea);
+    layout->addWidget(m_hSplitter, 1);
+    layout->addWidget(sideColumn);
+
+    connect(m_settingsBtn, &QPushButton::clicked, m_settingsArea, &QWidget::setVisible);
+    connect(m_sideBar, &CSideBar::clicked, this, [this](bool checked, int id) {
+        if (checked && id >= 0 && id < m_toolStack->count()) {
+            m_toolStack->setCurrentIndex(id);
+            m_toolStack->show();
+        } else {
+            m_toolStack->hide();
+        }
+    });
+}
+
+void Session::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void Session::retranslate()
+{
+    m_fontAction->setText(tr("字体"));
+    m_clearLogAction->setText(tr("清除Log"));
+    m_copyAction->setText(tr("Copy"));
+    m_pasteAction->setText(tr("Paste"));
+    m_clearAction->setText(tr("Clear"));
+    m_waveformTitle->setText(tr("Waveform"));
+    m_hexTip->setText(tr("Hex Sample:11 22 33 44... or 1122334455..."));
+    m_settingsBtn->setToolTip(tr("Settings"));
+    for (int i = 0; i < int(std::size(kToolItems)); ++i) {
+        const QString name = tr(kToolItems[i].name);
+        m_sideBar->setItemToolTip(i, name);
+        m_toolPages[i]->setText(name);
+    }
+}
+
+// ---- status and connection events ------------------------------------------
+
+void Session::publishStatus()
+{
+    if (!m_portManager->isOpen()) {
+        Q_EMIT connectStatusChanged(tr("Disconnect"));
+        return;
+    }
+    const QStringList parts = {m_paramWidget->portName(), m_paramWidget->baudRate(),
+                               m_paramWidget->dataBits(), m_paramWidget->parity(),
+                               m_paramWidget->stopBits(), m_paramWidget->flowControl()};
+    Q_EMIT connectStatusChanged(parts.join(QStringLiteral(", ")));
+}
+
+void Session::showConnectStatus(QString msg)
+{
+    Q_EMIT connectStatusChanged(msg);
+}
+
+bool Session::openPortAtStart(const QString& portOrPath, const QString& baud)
+{
+    if (!baud.trimmed().isEmpty())
+        m_paramWidget->setBaudText(baud);
+    if (!m_paramWidget->selectPort(portOrPath)) {
+        Q_EMIT messageRequested(tr("Serial port not found: %1").arg(portOrPath));
+        return false;
+    }
+    // A failed open is reported by the port settings panel itself.
+    m_paramWidget->openPort();
+    return m_portManager->isOpen();
+}
+
+void Session::onPortConnected()
+{
+    qDebug().noquote() << "[session] port connected!";
+    m_rxTimer->start();
+    publishStatus();
+    m_settingsBtn->setIndicatorColor(Qt::red);
+}
+
+void Session::onPortDisconnected()
+{
+    qDebug().noquote() << "[session] port disconnected!";
+    onDeviceDisconnected();
+}
+
+void Session::onDeviceDisconnected()
+{
+    // The last bytes before a device resets or goes away are often the ones
+    // the user needs: show them rather than drop them.
+    onRxTimeout();
+    m_rxBuffer.truncate(0);
+    m_txSetting->uncheckRepeatSend();
+    m_repeatTimer->stop();
+    m_rxTimer->stop();
+    m_settingsBtn->setIndicatorColor(Qt::transparent);
+    publishStatus();
+}
+
+// ---- receive pipeline ------------------------------------------------------
+
+void Session::readData(QByteArray data)
+{
+    if (data.isEmpty())
+        return;
+    if (m_gapElapsed) {
+        // The stream paused before these bytes: what came before the pause is
+        // a chunk of its own, and these start a fresh hex line.
+        m_gapElapsed = false;
+        if (!m_rxBuffer.isEmpty())
+            onRxTimeout();
+        m_newHexLine = true;
+    }
+    m_rxBuffer.append(data);
+    m_gapTimer->start();
+    // Queued arrivals can still come in after the port closed; nothing would
+    // cut them then, so show them now.
+    if (!m_rxTimer->isActive())
+        onRxTimeout();
+}
+
+void Session::onGapTimeout()
+{
+    m_gapElapsed = true;
+    m_gapTimer->stop();
+}
+
+void Session::dataHandler()
+{
+    onRxTimeout();
+}
+
+void Session::onRxTimeout()
+{
+    if (m_rxBuffer.isEmpty())
+        return;
+    const bool hex = m_rxSetting->isHexMode();
+    const bool wrap = m_rxSetting->isAutoWrap();
+    const bool newLine = m_newHexLine;
+    m_newHexLine = false;
+    // A copy of the used part, so the buffer keeps its reserve.
+    const QByteArray chunk(m_rxBuffer.constData(), m_rxBuffer.size());
+    m_rxBuffer.truncate(0);
+    Q_EMIT dataReceived(chunk, hex, wrap, newLine, m_rxSetting->hexBytesPerLine());
+}
+
+void Session::showRxData(QString str)
+{
+    showLog(str, Rx);
+}
+
+void Session::showLog(QString str, Direct direct)
+{
+    if (str.isEmpty())
+        return;
+    QString prefix;
+    if (m_rxSetting->isShowTimestamp()) {
+        prefix = QDateTime::currentDateTime().toString(QStringLiteral("[yyyy-MM-dd HH:mm:ss.zzz]")) +
+                 (direct == Tx ? QStringLiteral("T ") : QStringLiteral("R "));
+    }
+    const QString text = m_prefixer.apply(str, prefix);
+    if (text.isEmpty())
+        return;
+    if (m_rxSetting->isShowLog())
+        Q_EMIT stringReceived(text);
+}
+
+void Session::onActionClearTriggered()
+{
+    m_logTextArea->reset();
+    Q_EMIT rxCountChanged(0);
+    Q_EMIT txCountChanged(0);
+    m_prefixer.reset();
+    m_rxCount = 0;
+    m_txCount = 0;
+}
+
+// ---- send path ---------------------------------------------------------------
+
+void Session::writeData()
+{
+    const QString text = m_inputBox->plainText();
+    if (text.isEmpty())
+        return;
+    writeData(text);
+    recordTxToHistoryBox(text);
+}
+
+void Session::writeData(QString data)
+{
+    const QString lineEnd = m_txSetting->isSendNewLine() ? m_txSetting->lineEnding() : QString();
+    echoSent(writeData(data, m_txSetting->isHexMode(), lineEnd));
+}
+
+QString Session::writeData(QString data, bool isHexMode, QString wrapLineStr)
+{
+    if (data.isEmpty())
+        return QString();
+    if (!m_portManager->isOpen()) {
+        Q_EMIT messageRequested(tr("Please open serial port!"));
+        return QString();
+    }
+    if (isHexMode) {
+        const QByteArray bytes = HexText::fromHexInput(data);
+        if (bytes.isEmpty())
+            return QString(); // nothing in the text was hex
+        m_portManager->write(bytes);
+        return HexText::toDisplay(bytes);
+    }
+    QByteArray bytes = data.toLocal8Bit();
+    if (!wrapLineStr.isNull())
+        bytes.append(wrapLineStr.toLocal8Bit());
+    m_portManager->write(bytes);
+    return data + wrapLineStr;
+}
+
+void Session::echoSent(QString shown)
+{
+    if (shown.isEmpty() || !m_rxSetting->isShowSend())
+        return;
+    if (m_rxSetting->isAutoWrap())
+        shown.append(QLatin1Char('\n'));
+    if (m_rxSetting->isShowLog())
+        showLog(shown + QLatin1Char('\n'), Tx);
+}
+
+void Session::onFrameWriteRequest(QByteArray data)
+{
+    if (data.isEmpty())
+        return;
+    if (!m_portManager->isOpen()) {
+        Q_EMIT messageRequested(tr("Please open serial port!"));
+        return;
+    }
+    m_portManager->write(data);
+    echoSent(HexText::toDisplay(data));
+}
+
+void Session::recordTxToHistoryBox(QString text)
+{
+    if (text.isEmpty())
+        return;
+    const QString s = text.simplified();
+    if (s.isEmpty())
+        return;
+    for (int i = m_historyBox->count() - 1; i >= 0; --i) {
+        if (m_historyBox->itemText(i) == s)
+            m_historyBox->removeItem(i);
+    }
+    m_historyBox->insertItem(0, s);
+    m_historyBox->setCurrentIndex(0);
+}
+
+void Session::loadHistory()
+{
+    // The history file arrives with the send-aids; until then the box starts empty.
+}
+
+void Session::setRepeatSendTime(int value)
+{
+    m_repeatInterval = value;
+    m_repeatTimer->setInterval(value);
+}
+
+void Session::enableRepeatSend(bool checked)
+{
+    if (!checked) {
+        m_repeatTimer->stop();
+        return;
+    }
+    if (!m_portManager->isOpen()) {
+        Q_EMIT messageRequested(tr("Please open serial port!"));
+        m_txSetting->uncheckRepeatSend();
+        return;
+    }
+    m_repeatTimer->start(m_repeatInterval);
+}
+
+void Session::onRepeatTimeout()
+{
+    if (!m_txSetting->isRepeatSend()) {
+        m_repeatTimer->stop();
+        return;
+    }
+    const QString text = m_inputBox->plainText();
+    if (text.isEmpty())
+        return;
+    writeData(text);
+    recordTxToHistoryBox(text);
+}
+
+void Session::onEditorFocused()
+{
+    if (!m_inputBox->plainText().isEmpty() || m_hexTip->isVisible())
+        return;
+    const QPoint topLeft = m_sendArea->mapTo(this, QPoint(0, 0));
+    m_hexTip->move(topLeft.x(), qMax(0, topLeft.y() - m_hexTip->height()));
+    m_hexTip->raise();
+    m_hexTip->show();
+    m_hexTipTimer->start();
+}
+
+// ---- menus and dialogs -------------------------------------------------------
+
+void Session::showTxtBrwContextMenu(QPoint pos)
+{
+    Q_UNUSED(pos);
+    auto* menu = new CMenu(this);
+    menu->addAction(m_clearLogAction);
+    menu->addAction(m_fontAction);
+    menu->popup(QCursor::pos());
+}
+
+void Session::showInputContextMenu(QPoint pos)
+{
+    Q_UNUSED(pos);
+    auto* menu = new CMenu(this);
+    menu->addAction(m_copyAction);
+    menu->addAction(m_pasteAction);
+    menu->addAction(m_clearAction);
+    menu->popup(QCursor::pos());
+}
+
+void Session::openFontDlg()
+{
+    const QStringList fields = AppConfig::LogWinFont.split(QLatin1Char(','));
+    QFont font;
+    if (!fields.value(0).trimmed().isEmpty())
+        font.setFamily(fields.value(0).trimmed());
+    const int size = fields.value(1).trimmed().toInt();
+    if (size > 0)
+        font.setPointSize(size);
+
+    auto* dlg = new QFontDialog(font, this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->resize(500, 360);
+    dlg->setWindowModality(Qt::ApplicationModal);
+    connect(dlg, &QFontDialog::fontSelected, this, [this](const QFont& selected) {
+        m_logTextArea->setFont(selected);
+        m_inputBox->editor()->setFont(selected);
+        AppConfig::LogWinFont = selected.toString();
+    });
+    dlg->show();
+}
+
+// ---- shutdown ------------------------------------------------------------------
+
+void Session::shutdown()
+{
+    m_rxTimer->stop();
+    m_repeatTimer->stop();
+    // Send history and multi-line groups are saved here once they exist.
+    if (m_portManager->isOpen())
+        m_portManager->closePort();
+}

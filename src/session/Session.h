@@ -1,0 +1,170 @@
+#pragma once
+
+#include "Direct.h"
+#include "LinePrefixer.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+class CIndicatorButton;
+class CPlainTextEdit;
+class CSideBar;
+class DataHandlerWorker;
+class InputBox;
+class LogWidget;
+class QAction;
+class QComboBox;
+class QLabel;
+class QScrollArea;
+class QSplitter;
+class QStackedWidget;
+class QThread;
+class QTimer;
+class RxSettingWidget;
+class SerialParamWidget;
+class SerialPortManager;
+class TxSettingWidget;
+
+// The main panel and the hub of the data path: it owns the port, buffers what
+// arrives, cuts it into display chunks on a fixed tick, has them formatted on
+// a worker thread, stamps the lines and feeds the log; and it sends what the
+// user types, echoing it into the log.
+class Session : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr qsizetype kRxBufferReserve = 5 * 1024 * 1024;
+    static constexpr int kRxTickMs = 20;
+    static constexpr int kGapMs = 5;
+    static constexpr int kHexTipMs = 2000;
+
+    explicit Session(QWidget* parent = nullptr);
+    ~Session() override;
+
+    // Called by the main window when it closes.
+    void shutdown();
+    // Emits connectStatusChanged ("Disconnect" while the port is closed).
+    void publishStatus();
+    // Command line: select the port (name or path) and the baud text if given,
+    // then open. False when the port is unknown or did not open.
+    bool openPortAtStart(const QString& portOrPath, const QString& baud);
+
+    SerialPortManager* portManager() const { return m_portManager; }
+    SerialParamWidget* paramWidget() const { return m_paramWidget; }
+    RxSettingWidget* rxSettings() const { return m_rxSetting; }
+    TxSettingWidget* txSettings() const { return m_txSetting; }
+    InputBox* inputBox() const { return m_inputBox; }
+    QComboBox* historyBox() const { return m_historyBox; }
+    LogWidget* logWidget() const { return m_logWidget; }
+    CPlainTextEdit* logTextArea() const { return m_logTextArea; }
+    qulonglong rxCount() const { return m_rxCount; }
+    qulonglong txCount() const { return m_txCount; }
+
+    CIndicatorButton* settingsToggleButton() const { return m_settingsBtn; }
+    QScrollArea* settingsArea() const { return m_settingsArea; }
+    CSideBar* sideBar() const { return m_sideBar; }
+    QStackedWidget* toolStack() const { return m_toolStack; }
+    QWidget* waveformArea() const { return m_waveformArea; }
+    QWidget* sendArea() const { return m_sendArea; }
+    QLabel* hexTip() const { return m_hexTip; }
+    QTimer* repeatTimer() const { return m_repeatTimer; }
+
+Q_SIGNALS:
+    void dataReceived(QByteArray data, bool isHexMode, bool isAutoWrap, bool addHexNewLine,
+                      int hexBytesPerLine);
+    void stringReceived(QString text);
+    void connectStatusChanged(QString msg);
+    void rxCountChanged(qulonglong rx);
+    void txCountChanged(qulonglong tx);
+    void messageRequested(QString text);
+
+public Q_SLOTS:
+    // Frame assembler entry point: the bytes go out as they are, whatever the
+    // Tx hex setting, and are echoed as upper-case hex.
+    void onFrameWriteRequest(QByteArray data);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private Q_SLOTS:
+    void showConnectStatus(QString msg);
+    void recordTxToHistoryBox(QString text);
+    void loadHistory();
+    void showLog(QString str, Direct direct);
+    void showRxData(QString str);
+    void readData(QByteArray data);
+    void dataHandler();
+    void writeData();
+    void writeData(QString data);
+    QString writeData(QString data, bool isHexMode, QString wrapLineStr);
+    void onDeviceDisconnected();
+    void onActionClearTriggered();
+    void onRxTimeout();
+    void onRepeatTimeout();
+    void openFontDlg();
+    void setRepeatSendTime(int value);
+    void enableRepeatSend(bool checked);
+    void showTxtBrwContextMenu(QPoint pos);
+    void showInputContextMenu(QPoint pos);
+    void onPortConnected();
+    void onPortDisconnected();
+    void onGapTimeout();
+    void onEditorFocused();
+
+private:
+    void buildLayout();
+    void retranslate();
+    // Echoes sent text into the log as "Show Send", "Auto Wrap" and "Show Log" say.
+    void echoSent(QString shown);
+
+    SerialPortManager* m_portManager = nullptr;
+    QByteArray m_rxBuffer;
+
+    SerialParamWidget* m_paramWidget = nullptr;
+    RxSettingWidget* m_rxSetting = nullptr;
+    TxSettingWidget* m_txSetting = nullptr;
+    LogWidget* m_logWidget = nullptr;
+    CPlainTextEdit* m_logTextArea = nullptr;
+    InputBox* m_inputBox = nullptr;
+    QComboBox* m_historyBox = nullptr;
+
+    QScrollArea* m_settingsArea = nullptr;
+    QSplitter* m_hSplitter = nullptr;
+    QSplitter* m_vSplitter = nullptr;
+    QWidget* m_waveformArea = nullptr;
+    QLabel* m_waveformTitle = nullptr;
+    QWidget* m_logArea = nullptr;
+    QWidget* m_sendArea = nullptr;
+    QStackedWidget* m_toolStack = nullptr;
+    QList<QLabel*> m_toolPages;
+    CSideBar* m_sideBar = nullptr;
+    CIndicatorButton* m_settingsBtn = nullptr;
+    QLabel* m_hexTip = nullptr;
+    QTimer* m_hexTipTimer = nullptr;
+
+    qulonglong m_rxCount = 0;
+    qulonglong m_txCount = 0;
+
+    QAction* m_fontAction = nullptr;
+    QAction* m_clearLogAction = nullptr;
+    QAction* m_copyAction = nullptr;
+    QAction* m_pasteAction = nullptr;
+    QAction* m_clearAction = nullptr;
+
+    QTimer* m_repeatTimer = nullptr;
+    int m_repeatInterval = 1000;
+    QTimer* m_rxTimer = nullptr;
+    QTimer* m_gapTimer = nullptr;
+    // The stream paused (gap timer fired) since the last arrival.
+    bool m_gapElapsed = false;
+    // The next chunk starts a fresh hex line.
+    bool m_newHexLine = false;
+    // Holds the at-line-start flag of the timestamp rule.
+    LinePrefixer m_prefixer;
+
+    QThread* m_workerThread = nullptr;
+    DataHandlerWorker* m_worker = nullptr;
+};
