@@ -1,0 +1,173 @@
+// Receive-path benchmark: a writer thread pushes N MB through a pseudo-terminal
+// into the real SerialPortManager and Session (hex display, timestamps on,
+// text reaching the log view) and reports throughput, CPU cost, the longest
+// GUI-thread stall and the bytes lost.
+//
+//   bench_receive [MB]            (default 32)
+//   BENCH_TEXT=1 bench_receive    (text display instead of hex)
+
+#include "AppConfig.h"
+#include "CPlainTextEdit.h"
+#include "PtyPair.h"
+#include "Session.h"
+#include "SerialPortManager.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+double cpuSeconds()
+{
+    struct rusage ru;
+    getrusage(RUSAGE_SELF, &ru);
+    return double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) + double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+}
+
+// Byte i of the stream: a pattern the receiver can check without a copy.
+inline char patternByte(qint64 i)
+{
+    return char((i * 131 + (i >> 9)) & 0xFF);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    const qint64 megabytes = argc > 1 ? qMax(1, atoi(argv[1])) : 32;
+    const qint64 total = megabytes * 1024 * 1024;
+    const bool textMode = qEnvironmentVariableIntValue("BENCH_TEXT") != 0;
+
+    AppConfig::loadConfiguration();
+    AppConfig::HexRxMode = !textMode;
+    AppConfig::ShowTime = true;
+    AppConfig::HexBytesPerLine = 32;
+
+    // Keep the debug log quiet: the bench measures the data path, not stdout.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+
+    Session session;
+    session.resize(1200, 740);
+    session.show();
+
+    PtyPair pty;
+    if (!pty.open()) {
+        std::fprintf(stderr, "cannot open a pseudo-terminal\n");
+        return 1;
+    }
+    if (!session.openPortAtStart(pty.slavePath(), QStringLiteral("3000000"))) {
+        std::fprintf(stderr, "cannot open %s\n", qPrintable(pty.slavePath()));
+        return 1;
+    }
+
+    qint64 delivered = 0;
+    qint64 corrupt = 0;
+    qint64 displayedChars = 0;
+    QObject::connect(&session, &Session::dataReceived, &session,
+                     [&](const QByteArray& data, bool, bool, bool, int) {
+                         for (qsizetype i = 0; i < data.size(); ++i) {
+                             if (data[i] != patternByte(delivered + i))
+                                 ++corrupt;
+                         }
+                         delivered += data.size();
+                     });
+    QObject::connect(&session, &Session::stringReceived, &session,
+                     [&](const QString& text) { displayedChars += text.size(); });
+
+    // The GUI thread's heartbeat: the longest gap between two 5 ms ticks is the
+    // longest stall a user would feel.
+    QElapsedTimer beat;
+    qint64 lastBeat = 0;
+    qint64 worstStall = 0;
+    QTimer heartbeat;
+    heartbeat.setTimerType(Qt::PreciseTimer);
+    heartbeat.setInterval(5);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        const qint64 now = beat.nsecsElapsed();
+        worstStall = qMax(worstStall, now - lastBeat);
+        lastBeat = now;
+    });
+
+    std::atomic<qint64> written{0};
+    std::atomic<bool> writeFailed{false};
+    QThread* writer = QThread::create([&] {
+        QByteArray block(16384, Qt::Uninitialized);
+        qint64 pos = 0;
+        while (pos < total) {
+            const qint64 n = qMin<qint64>(block.size(), total - pos);
+            for (qint64 i = 0; i < n; ++i)
+                block[i] = patternByte(pos + i);
+            if (!pty.writeAll(QByteArray::fromRawData(block.constData(), n))) {
+                writeFailed = true;
+                return;
+            }
+            pos += n;
+            written = pos;
+        }
+    });
+
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer clock;
+    clock.start();
+    beat.start();
+    heartbeat.start();
+    writer->start();
+
+    // Done when every written byte reached the display pipeline and the worker's
+    // text came back to the log, or when nothing has moved for 5 s.
+    qint64 lastProgress = 0;
+    qint64 lastDelivered = -1;
+    QElapsedTimer idle;
+    idle.start();
+    while (true) {
+        app.processEvents(QEventLoop::AllEvents, 50);
+        if (delivered != lastDelivered) {
+            lastDelivered = delivered;
+            idle.restart();
+        }
+        if (writer->isFinished() && delivered >= written && displayedChars > 0) {
+            // Let the worker's last text arrive and the log view flush.
+            QElapsedTimer settle;
+            settle.start();
+            while (settle.elapsed() < 200)
+                app.processEvents(QEventLoop::AllEvents, 20);
+            break;
+        }
+        if (idle.elapsed() > 5000 || writeFailed)
+            break;
+        lastProgress = delivered;
+    }
+    Q_UNUSED(lastProgress);
+    const double seconds = double(clock.nsecsElapsed()) / 1e9 - 0.2;
+    const double cpu = cpuSeconds() - cpu0;
+    heartbeat.stop();
+    writer->wait();
+    delete writer;
+
+    const double mb = double(written) / (1024.0 * 1024.0);
+    std::printf("receive path (%s display, timestamps on, %lld MB through a pty)\n", textMode ? "text" : "hex",
+                static_cast<long long>(megabytes));
+    std::printf("  throughput        %8.2f MB/s\n", mb / seconds);
+    std::printf("  cpu per MB        %8.4f s\n", cpu / mb);
+    std::printf("  longest GUI stall %8.1f ms\n", double(worstStall) / 1e6);
+    std::printf("  bytes written     %10lld\n", static_cast<long long>(written.load()));
+    std::printf("  bytes received    %10llu (Rx counter)\n", static_cast<unsigned long long>(session.rxCount()));
+    std::printf("  bytes displayed   %10lld\n", static_cast<long long>(delivered));
+    std::printf("  bytes lost        %10lld\n", static_cast<long long>(written - delivered));
+    std::printf("  bytes corrupted   %10lld\n", static_cast<long long>(corrupt));
+    std::printf("  log text (chars)  %10lld\n", static_cast<long long>(displayedChars));
+    session.shutdown();
+    return (written - delivered) == 0 && corrupt == 0 && !writeFailed ? 0 : 2;
+}

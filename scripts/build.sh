@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds Corvane into ./build (or $CORVANE_BUILD_DIR).
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="${CORVANE_BUILD_DIR:-$here/build}"
+jobs="${CORVANE_JOBS:-$(nproc)}"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+cmake --build "$build" -j "$jobs"
