@@ -1,6 +1,10 @@
 #include "CPlainTextEdit.h"
 
+#include "CSyntaxHighlighter.h"
+
 #include <QElapsedTimer>
+#include <QEvent>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -20,6 +24,78 @@ CPlainTextEdit::CPlainTextEdit(QWidget* parent) : QPlainTextEdit(parent)
     m_flushTimer->setTimerType(Qt::CoarseTimer);
     connect(m_flushTimer, &QTimer::timeout, this, &CPlainTextEdit::flushSlice);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CPlainTextEdit::onScrollValueChanged);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CPlainTextEdit::highlightCurrentLine);
+}
+
+QString CPlainTextEdit::stripEscapes(const QString& text)
+{
+    // Compiled once for the whole process; most text has no ESC at all and
+    // never reaches it.
+    static const QRegularExpression escape(QStringLiteral("\\033\\[[0-9;]+m"));
+    if (!text.contains(QChar(27)))
+        return text;
+    QString out = text;
+    out.remove(escape);
+    return out;
+}
+
+void CPlainTextEdit::setHighlightColor(const QColor& color)
+{
+    if (color == m_highlightColor)
+        return;
+    m_highlightColor = color;
+    m_shadedBlock = -1;
+    highlightCurrentLine();
+    Q_EMIT highlightColorChanged();
+}
+
+void CPlainTextEdit::highlightCurrentLine()
+{
+    if (document()->isEmpty())
+        return;
+    const QTextCursor cursor = textCursor();
+    if (cursor.blockNumber() == m_shadedBlock)
+        return;
+    m_shadedBlock = cursor.blockNumber();
+    QTextEdit::ExtraSelection selection;
+    selection.format.setBackground(m_highlightColor);
+    selection.format.setProperty(QTextFormat::FullWidthSelection, true);
+    selection.cursor = cursor;
+    selection.cursor.clearSelection();
+    setExtraSelections({selection});
+}
+
+void CPlainTextEdit::colourVisibleBlocks()
+{
+    if (!m_highlighter || m_highlighter->document() != document())
+        return;
+    const QTextBlock first = firstVisibleBlock();
+    if (!first.isValid())
+        return;
+    // Lines in view plus a screenful either side, so scrolling finds them ready.
+    const int lines = qMax(1, viewport()->height() / qMax(1, fontMetrics().lineSpacing()));
+    QTextBlock from = first;
+    for (int i = 0; i < lines && from.previous().isValid(); ++i)
+        from = from.previous();
+    QTextBlock to = first;
+    for (int i = 0; i < 2 * lines && to.next().isValid(); ++i)
+        to = to.next();
+    m_highlighter->colourDeferred(from, to);
+}
+
+void CPlainTextEdit::resizeEvent(QResizeEvent* event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    colourVisibleBlocks();
+}
+
+void CPlainTextEdit::changeEvent(QEvent* event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::PaletteChange) {
+        m_shadedBlock = -1;
+        highlightCurrentLine();
+    }
 }
 
 bool CPlainTextEdit::isScrollBarAtBottom() const
@@ -33,8 +109,11 @@ void CPlainTextEdit::clear()
     reset();
 }
 
-void CPlainTextEdit::insertText(const QString& text)
+void CPlainTextEdit::insertText(const QString& input)
 {
+    if (input.isEmpty())
+        return;
+    const QString text = stripEscapes(input);
     if (text.isEmpty())
         return;
     m_pending.append(text);
@@ -50,8 +129,10 @@ void CPlainTextEdit::insertText(const QString& text)
         m_headPos = 0;
         dropped = true;
     }
-    if (dropped)
+    if (dropped) {
         document()->clear();
+        m_shadedBlock = -1;
+    }
 
     if (m_pendingLength > kFlushThreshold) {
         // A running slice sequence continues on its own schedule.
@@ -141,8 +222,10 @@ void CPlainTextEdit::insertIntoDocument(const QString& text)
 {
     if (text.isEmpty())
         return;
-    if (document()->characterCount() > kMaxChars)
+    if (document()->characterCount() > kMaxChars) {
         document()->clear();
+        m_shadedBlock = -1;
+    }
     trimBlocks(text.count(QLatin1Char('\n')));
     // A cursor of our own: the user's selection survives the stream.
     QTextCursor cursor(document());
@@ -161,6 +244,7 @@ void CPlainTextEdit::trimBlocks(qsizetype incomingLines)
         return;
     if (excess >= doc->blockCount()) {
         doc->clear();
+        m_shadedBlock = -1;
         return;
     }
     const QTextBlock keep = doc->findBlockByNumber(int(excess));
@@ -176,6 +260,7 @@ void CPlainTextEdit::reset()
     m_headPos = 0;
     m_pendingLength = 0;
     QPlainTextEdit::clear();
+    m_shadedBlock = -1;
 }
 
 void CPlainTextEdit::setAutoScrollEnable(bool enable)
@@ -186,6 +271,7 @@ void CPlainTextEdit::setAutoScrollEnable(bool enable)
 
 void CPlainTextEdit::onScrollValueChanged(int value)
 {
+    colourVisibleBlocks();
     if (m_selfScrolling)
         return;
     const QScrollBar* bar = verticalScrollBar();

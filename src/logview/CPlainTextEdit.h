@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QPlainTextEdit>
 #include <QString>
 
+class CSyntaxHighlighter;
 class QTimer;
 
 // The read-only log text area. Appended text is collected and moved into the
@@ -13,9 +15,12 @@ class QTimer;
 // event loop running in between: the port must be read often, or the device
 // buffer (a pty holds only some 64 KiB) fills up and the sender stalls. The
 // view follows the end of the text unless the user scrolled away from it.
+// Terminal colour sequences are stripped on the way in; the line holding the
+// cursor is shaded.
 class CPlainTextEdit : public QPlainTextEdit
 {
     Q_OBJECT
+    Q_PROPERTY(QColor highlightColor READ highlightColor WRITE setHighlightColor NOTIFY highlightColorChanged)
 public:
     static constexpr int kFlushIntervalMs = 50;
     static constexpr qsizetype kFlushThreshold = 65535;
@@ -39,6 +44,15 @@ public:
     // Hides QPlainTextEdit::clear() so that pending text goes too.
     void clear();
 
+    QColor highlightColor() const { return m_highlightColor; }
+    void setHighlightColor(const QColor& color);
+    // Removes terminal colour sequences (ESC [ digits/semicolons m).
+    static QString stripEscapes(const QString& text);
+    // The highlighter whose deferred lines are coloured when they come into view.
+    void setHighlighter(CSyntaxHighlighter* highlighter) { m_highlighter = highlighter; }
+    // Colours the deferred lines now in view.
+    void colourVisibleBlocks();
+
 public Q_SLOTS:
     void insertText(const QString& text);
     // Moves all pending text into the document now.
@@ -46,9 +60,16 @@ public Q_SLOTS:
     // Stops the flush timer, drops pending text and clears the document.
     void reset();
     void setAutoScrollEnable(bool enable);
+    // Shades the cursor's line (once per line change).
+    void highlightCurrentLine();
 
 Q_SIGNALS:
     void autoScrollStateChanged(bool state);
+    void highlightColorChanged();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void flushSlice();
@@ -72,4 +93,7 @@ private:
     // Set while this class moves the scroll bar itself, so that only the
     // user's scrolling switches auto scroll.
     bool m_selfScrolling = false;
+    QColor m_highlightColor = QColor(Qt::darkBlue).lighter(160);
+    int m_shadedBlock = -1;
+    CSyntaxHighlighter* m_highlighter = nullptr;
 };

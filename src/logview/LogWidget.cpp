@@ -1,14 +1,21 @@
 #include "LogWidget.h"
 
 #include "AppConfig.h"
+#include "AppPaths.h"
 #include "CPlainTextEdit.h"
+#include "CSwitch.h"
+#include "CSyntaxHighlighter.h"
 #include "StyleHelper.h"
+#include "StyleWatcher.h"
 
 #include <QEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -35,6 +42,16 @@ LogWidget::LogWidget(QWidget* parent) : QFrame(parent)
     m_clearBtn = new QPushButton(this);
     m_clearBtn->setCursor(Qt::PointingHandCursor);
     StyleHelper::setStyle(m_clearBtn, QStringLiteral("system-btn"));
+    m_saveBtn->setFixedSize(32, 24);
+    m_clearBtn->setFixedSize(32, 24);
+
+    m_highlightLabel = new QLabel(this);
+    m_highlightSwitch = new CSwitch(this);
+    m_highlightSwitch->setFixedSize(35, 18);
+    m_autoScrollLabel = new QLabel(this);
+    m_autoScrollSwitch = new CSwitch(this);
+    m_autoScrollSwitch->setFixedSize(35, 18);
+    m_autoScrollSwitch->setChecked(true);
 
     m_textArea = new CPlainTextEdit(this);
     m_textArea->setFont(logFont());
@@ -44,6 +61,12 @@ LogWidget::LogWidget(QWidget* parent) : QFrame(parent)
     titleRow->setSpacing(4);
     titleRow->addWidget(m_title);
     titleRow->addStretch(1);
+    titleRow->addWidget(m_highlightLabel);
+    titleRow->addWidget(m_highlightSwitch);
+    titleRow->addSpacing(8);
+    titleRow->addWidget(m_autoScrollLabel);
+    titleRow->addWidget(m_autoScrollSwitch);
+    titleRow->addSpacing(8);
     titleRow->addWidget(m_saveBtn);
     titleRow->addWidget(m_clearBtn);
 
@@ -55,7 +78,58 @@ LogWidget::LogWidget(QWidget* parent) : QFrame(parent)
 
     connect(m_saveBtn, &QPushButton::clicked, this, &LogWidget::saveBtnClicked);
     connect(m_clearBtn, &QPushButton::clicked, this, &LogWidget::clearBtnClicked);
+
+    m_highlighter = new CSyntaxHighlighter(static_cast<QTextDocument*>(nullptr));
+    m_highlighter->setParent(this);
+    m_highlighter->loadRuleFile(ruleFilePath(StyleWatcher::instance()->skinType()));
+    m_textArea->setHighlighter(m_highlighter);
+    m_highlightSwitch->setChecked(AppConfig::LogHighlight);
+    setHighlighting(AppConfig::LogHighlight);
+    connect(m_highlightSwitch, &CSwitch::toggled, this, &LogWidget::setHighlighting);
+
+    connect(m_autoScrollSwitch, &CSwitch::toggled, m_textArea, &CPlainTextEdit::setAutoScrollEnable);
+    // The switch only shows what the text area decided: going through its
+    // toggled signal would move the view to the end the user just left.
+    connect(m_textArea, &CPlainTextEdit::autoScrollStateChanged, this, [this](bool state) {
+        const QSignalBlocker block(m_autoScrollSwitch);
+        m_autoScrollSwitch->setChecked(state);
+    });
+    connect(StyleWatcher::instance(), &StyleWatcher::skinChanged, this, &LogWidget::onSkinChanged);
     retranslate();
+}
+
+QString LogWidget::ruleFilePath(int skinType)
+{
+    const QString relative = skinType == 0 ? QStringLiteral("resources/highlighter/buildin-light.json")
+                                           : QStringLiteral("resources/highlighter/buildin.json");
+    const QString beside = AppPaths::dataPath(relative);
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QStringLiteral("./") + relative;
+}
+
+void LogWidget::setHighlighting(bool on)
+{
+    AppConfig::LogHighlight = on;
+    if (on) {
+        if (m_highlighter->document() != m_textArea->document())
+            m_highlighter->setDocument(m_textArea->document());
+        // Attaching colours the document on the next turn of the event loop;
+        // the lines in view need their deferred colours after that.
+        QTimer::singleShot(0, m_textArea, &CPlainTextEdit::colourVisibleBlocks);
+    } else {
+        m_highlighter->setDocument(nullptr);
+    }
+}
+
+void LogWidget::onSkinChanged(int type)
+{
+    m_highlighter->loadRuleFile(ruleFilePath(type));
+    if (m_highlightSwitch->isChecked()) {
+        m_highlighter->setDocument(nullptr);
+        m_highlighter->setDocument(m_textArea->document());
+        QTimer::singleShot(0, m_textArea, &CPlainTextEdit::colourVisibleBlocks);
+    }
 }
 
 void LogWidget::changeEvent(QEvent* event)
@@ -68,6 +142,8 @@ void LogWidget::changeEvent(QEvent* event)
 void LogWidget::retranslate()
 {
     m_title->setText(tr("LOG"));
+    m_highlightLabel->setText(tr("Highlighter"));
+    m_autoScrollLabel->setText(tr("Auto Scroll"));
     m_saveBtn->setText(tr("Save"));
     m_saveBtn->setToolTip(tr("Save Log to File"));
     m_clearBtn->setText(tr("Clear"));

@@ -1,5 +1,7 @@
 #include "RxSettingWidget.h"
 
+#include "SettingWidget.h"
+
 #include "AppConfig.h"
 #include "StyleHelper.h"
 
@@ -101,6 +103,7 @@ RxSettingWidget::RxSettingWidget(QWidget* parent) : QFrame(parent)
     });
     connect(m_showLog, &QCheckBox::toggled, this, &RxSettingWidget::showLogChanged);
     connect(m_saveToFile, &QCheckBox::toggled, this, &RxSettingWidget::saveToFileChanged);
+    connect(m_settingsBtn, &QPushButton::clicked, this, &RxSettingWidget::openSettings);
 
     retranslate();
 }
@@ -139,6 +142,14 @@ bool RxSettingWidget::isShowLog() const
 bool RxSettingWidget::isSaveToFile() const
 {
     return m_saveToFile->isChecked();
+}
+
+SettingWidget* RxSettingWidget::openSettings()
+{
+    auto* popup = new SettingWidget(window());
+    connect(popup, &SettingWidget::logFilePathChanged, this, &RxSettingWidget::logFilePathChanged);
+    popup->show();
+    return popup;
 }
 
 void RxSettingWidget::uncheckSaveToFile()

@@ -11,6 +11,8 @@ class QRadioButton;
 
 // "Rx Settings": how received data is shown. The session reads the controls
 // when it needs them; the signals are for other listeners.
+class SettingWidget;
+
 class RxSettingWidget : public QFrame
 {
     Q_OBJECT
@@ -26,6 +28,8 @@ public:
     bool isSaveToFile() const;
     // Used when the log file cannot be opened.
     void uncheckSaveToFile();
+    // Opens the general settings popup (the settings button does this).
+    SettingWidget* openSettings();
 
     QRadioButton* asciiButton() const { return m_asciiBtn; }
     QRadioButton* hexButton() const { return m_hexBtn; }

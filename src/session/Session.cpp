@@ -1,14 +1,18 @@
 #include "Session.h"
 
 #include "AppConfig.h"
+#include "AppPaths.h"
 #include "CIndicatorButton.h"
 #include "CMenu.h"
 #include "CPlainTextEdit.h"
 #include "CSideBar.h"
 #include "DataHandlerWorker.h"
+#include "FrameAssemblerWidget.h"
 #include "HexText.h"
+#include "HistoryDataManager.h"
 #include "InputBox.h"
 #include "LogWidget.h"
+#include "ProtocolRegistry.h"
 #include "RxSettingWidget.h"
 #include "SerialParamWidget.h"
 #include "SerialPortManager.h"
@@ -21,6 +25,8 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QEvent>
+#include <QFile>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -29,6 +35,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTextStream>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -52,6 +59,7 @@ const ToolItem kToolItems[] = {
     {0x29C9, QT_TRANSLATE_NOOP("Session", "Frame Assembler")},
     {0x3030, QT_TRANSLATE_NOOP("Session", "Waveform Data Generator")},
 };
+constexpr int kFrameAssemblerPage = 4;
 
 } // namespace
 
@@ -135,6 +143,12 @@ Session::Session(QWidget* parent) : QWidget(parent)
     // Log view.
     connect(this, &Session::stringReceived, m_logTextArea, &CPlainTextEdit::insertText, Qt::DirectConnection);
     connect(m_logWidget, &LogWidget::clearBtnClicked, this, &Session::onActionClearTriggered);
+    connect(m_logWidget, &LogWidget::saveBtnClicked, this, &Session::onLogSave);
+
+    // Log capture to file; the file stays closed until the box is checked.
+    m_logFile = new QFile(this);
+    connect(m_rxSetting, &RxSettingWidget::saveToFileChanged, this, &Session::setSaveLogToFile);
+    connect(m_rxSetting, &RxSettingWidget::logFilePathChanged, this, &Session::updateLogFilePath);
     connect(m_logTextArea, &QWidget::customContextMenuRequested, this, &Session::showTxtBrwContextMenu);
     connect(m_clearLogAction, &QAction::triggered, this, &Session::onActionClearTriggered);
     connect(m_fontAction, &QAction::triggered, this, &Session::openFontDlg);
@@ -163,6 +177,10 @@ Session::Session(QWidget* parent) : QWidget(parent)
     m_workerThread->start(QThread::HighestPriority);
 
     loadHistory();
+    // Protocol definitions live beside the program; the assembler only needs
+    // rebuilding when something loaded.
+    if (ProtocolRegistry::instance().loadFolder(AppPaths::dataPath(QStringLiteral("protocols"))) > 0)
+        m_frameAssembler->rebuildPages();
     retranslate();
     publishStatus();
 }
@@ -171,10 +189,10 @@ Session::~Session()
 {
     // Nothing may reach this half-destroyed object any more.
     for (QObject* sender : {static_cast<QObject*>(m_portManager), static_cast<QObject*>(m_paramWidget),
-                            static_cast<QObject*>(m_txSetting), static_cast<QObject*>(m_inputBox),
-                            static_cast<QObject*>(m_historyBox), static_cast<QObject*>(m_logWidget),
-                            static_cast<QObject*>(m_logTextArea), static_cast<QObject*>(m_sideBar),
-                            static_cast<QObject*>(m_settingsBtn)})
+                            static_cast<QObject*>(m_txSetting), static_cast<QObject*>(m_rxSetting),
+                            static_cast<QObject*>(m_inputBox), static_cast<QObject*>(m_historyBox),
+                            static_cast<QObject*>(m_logWidget), static_cast<QObject*>(m_logTextArea),
+                            static_cast<QObject*>(m_sideBar), static_cast<QObject*>(m_settingsBtn)})
         sender->disconnect(this);
     m_repeatTimer->stop();
     m_rxTimer->stop();
@@ -256,6 +274,14 @@ void Session::buildLayout()
     // Tool stack: one page per side-bar item.
     m_toolStack = new QStackedWidget(this);
     for (int i = 0; i < int(std::size(kToolItems)); ++i) {
+        if (i == kFrameAssemblerPage) {
+            m_frameAssembler = new FrameAssemblerWidget(m_toolStack);
+            connect(m_frameAssembler, &FrameAssemblerWidget::writeRequest, this,
+                    &Session::onFrameWriteRequest);
+            m_toolStack->addWidget(m_frameAssembler);
+            m_toolPages << nullptr;
+            continue;
+        }
         auto* page = new QLabel(m_toolStack);
         page->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         StyleHelper::setStyle(page, QStringLiteral("title-lbl"));
@@ -329,7 +355,8 @@ void Session::retranslate()
     for (int i = 0; i < int(std::size(kToolItems)); ++i) {
         const QString name = tr(kToolItems[i].name);
         m_sideBar->setItemToolTip(i, name);
-        m_toolPages[i]->setText(name);
+        if (m_toolPages[i])
+            m_toolPages[i]->setText(name);
     }
 }
 
@@ -456,8 +483,97 @@ void Session::showLog(QString str, Direct direct)
     const QString text = m_prefixer.apply(str, prefix);
     if (text.isEmpty())
         return;
+    // Captured whether or not the log view shows it.
+    if (m_rxSetting->isSaveToFile() && m_logFile->isOpen()) {
+        m_logFile->write(text.toUtf8());
+        m_logFile->flush();
+    }
     if (m_rxSetting->isShowLog())
         Q_EMIT stringReceived(text);
+}
+
+// ---- log capture and saving -------------------------------------------------------
+
+QString Session::logFilePath()
+{
+    return AppConfig::LogSavePath + QLatin1Char('/') + AppConfig::LogFileName;
+}
+
+bool Session::openLogFile()
+{
+    m_logFile->setFileName(logFilePath());
+    if (m_logFile->open(QIODevice::ReadWrite | QIODevice::Append))
+        return true;
+    qWarning().noquote() << "[session]"
+                         << "cannot open log file" << m_logFile->fileName() << m_logFile->errorString();
+    m_rxSetting->uncheckSaveToFile();
+    Q_EMIT messageRequested(tr("Open log file failed!\n"));
+    return false;
+}
+
+void Session::setSaveLogToFile(bool checked)
+{
+    if (m_logFile->isOpen())
+        m_logFile->close();
+    if (checked)
+        openLogFile();
+}
+
+void Session::updateLogFilePath()
+{
+    if (m_logFile->isOpen())
+        m_logFile->close();
+    openLogFile();
+}
+
+QString Session::logSaveFileName(const QString& chosen)
+{
+    const QStringList pieces = chosen.split(QLatin1Char('.'));
+    if (pieces.last().contains(QLatin1String("dat")))
+        return chosen;
+    return chosen + QStringLiteral(".dat");
+}
+
+bool Session::saveLogTo(const QString& chosen)
+{
+    m_logTextArea->flushPending();
+    const QString path = logSaveFileName(chosen);
+    if (AppConfig::LogSavePath.isEmpty()) {
+        Q_EMIT messageRequested(tr("Log save failed!"));
+        return false;
+    }
+    QFile file(path);
+    // A log that silently was not written is worse than a message.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        qWarning().noquote() << "[session]"
+                             << "cannot save log to" << path << file.errorString();
+        Q_EMIT messageRequested(tr("Log save failed!"));
+        return false;
+    }
+    QTextStream out(&file);
+    out << m_logTextArea->toPlainText();
+    out.flush();
+    file.close();
+    if (file.error() != QFileDevice::NoError || out.status() != QTextStream::Ok) {
+        Q_EMIT messageRequested(tr("Log save failed!"));
+        return false;
+    }
+    return true;
+}
+
+void Session::onLogSave()
+{
+    m_logTextArea->flushPending();
+    if (m_logTextArea->document()->isEmpty()) {
+        Q_EMIT messageRequested(tr("Log is empty."));
+        return;
+    }
+    QFileDialog dialog(this, tr("Log Save"), AppConfig::LogSavePath, QStringLiteral("*.dat"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().value(0).isEmpty())
+        return;
+    saveLogTo(dialog.selectedFiles().value(0));
 }
 
 void Session::onActionClearTriggered()
@@ -548,7 +664,18 @@ void Session::recordTxToHistoryBox(QString text)
 
 void Session::loadHistory()
 {
-    // The history file arrives with the send-aids; until then the box starts empty.
+    QStringList entries;
+    HistoryDataManager::load(HistoryDataManager::defaultPath(), entries);
+    m_historyBox->addItems(entries);
+}
+
+bool Session::saveHistory()
+{
+    QStringList entries;
+    entries.reserve(m_historyBox->count());
+    for (int i = 0; i < m_historyBox->count(); ++i)
+        entries.append(m_historyBox->itemText(i));
+    return HistoryDataManager::save(HistoryDataManager::defaultPath(), entries);
 }
 
 void Session::setRepeatSendTime(int value)
@@ -644,7 +771,7 @@ void Session::shutdown()
 {
     m_rxTimer->stop();
     m_repeatTimer->stop();
-    // Send history and multi-line groups are saved here once they exist.
+    saveHistory();
     if (m_portManager->isOpen())
         m_portManager->closePort();
 }

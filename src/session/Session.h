@@ -13,10 +13,12 @@ class CIndicatorButton;
 class CPlainTextEdit;
 class CSideBar;
 class DataHandlerWorker;
+class FrameAssemblerWidget;
 class InputBox;
 class LogWidget;
 class QAction;
 class QComboBox;
+class QFile;
 class QLabel;
 class QScrollArea;
 class QSplitter;
@@ -51,6 +53,18 @@ public:
     // Command line: select the port (name or path) and the baud text if given,
     // then open. False when the port is unknown or did not open.
     bool openPortAtStart(const QString& portOrPath, const QString& baud);
+    // Writes the send history file from the drop-down, in its order.
+    bool saveHistory();
+
+    // Where continuous capture writes: LogSavePath + "/" + LogFileName.
+    static QString logFilePath();
+    // The name "Log Save" writes to: ".dat" is appended unless the last
+    // dot-separated piece of `chosen` already contains "dat".
+    static QString logSaveFileName(const QString& chosen);
+    // Writes the log view's whole text to logSaveFileName(chosen); reports
+    // "Log save failed!" when that cannot be done.
+    bool saveLogTo(const QString& chosen);
+    QFile* logFile() const { return m_logFile; }
 
     SerialPortManager* portManager() const { return m_portManager; }
     SerialParamWidget* paramWidget() const { return m_paramWidget; }
@@ -71,6 +85,7 @@ public:
     QWidget* sendArea() const { return m_sendArea; }
     QLabel* hexTip() const { return m_hexTip; }
     QTimer* repeatTimer() const { return m_repeatTimer; }
+    FrameAssemblerWidget* frameAssembler() const { return m_frameAssembler; }
 
 Q_SIGNALS:
     void dataReceived(QByteArray data, bool isHexMode, bool isAutoWrap, bool addHexNewLine,
@@ -82,6 +97,10 @@ Q_SIGNALS:
     void messageRequested(QString text);
 
 public Q_SLOTS:
+    void setSaveLogToFile(bool checked);
+    void updateLogFilePath();
+    // The log view's save button: asks for a file and saves the log there.
+    void onLogSave();
     // Frame assembler entry point: the bytes go out as they are, whatever the
     // Tx hex setting, and are echoed as upper-case hex.
     void onFrameWriteRequest(QByteArray data);
@@ -119,6 +138,8 @@ private:
     void retranslate();
     // Echoes sent text into the log as "Show Send", "Auto Wrap" and "Show Log" say.
     void echoSent(QString shown);
+    // Opens the capture file for appending; on failure unchecks the box and says so.
+    bool openLogFile();
 
     SerialPortManager* m_portManager = nullptr;
     QByteArray m_rxBuffer;
@@ -139,7 +160,8 @@ private:
     QWidget* m_logArea = nullptr;
     QWidget* m_sendArea = nullptr;
     QStackedWidget* m_toolStack = nullptr;
-    QList<QLabel*> m_toolPages;
+    QList<QLabel*> m_toolPages; // null where a real panel sits
+    FrameAssemblerWidget* m_frameAssembler = nullptr;
     CSideBar* m_sideBar = nullptr;
     CIndicatorButton* m_settingsBtn = nullptr;
     QLabel* m_hexTip = nullptr;
@@ -164,6 +186,8 @@ private:
     bool m_newHexLine = false;
     // Holds the at-line-start flag of the timestamp rule.
     LinePrefixer m_prefixer;
+
+    QFile* m_logFile = nullptr;
 
     QThread* m_workerThread = nullptr;
     DataHandlerWorker* m_worker = nullptr;

@@ -1,9 +1,10 @@
 #include "AppConfig.h"
-#include "CDialog.h"
 #include "NativeFilter.h"
 #include "PtyPair.h"
 #include "SerialParamWidget.h"
 #include "SerialPortManager.h"
+
+#include "DialogCatcher.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,29 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Closes every modal message dialog that comes up and keeps its title and text.
-class DialogCatcher : public QObject
-{
-public:
-    DialogCatcher()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto* dlg = qobject_cast<CDialog*>(QApplication::activeModalWidget());
-            if (!dlg)
-                return;
-            titles << dlg->windowTitle();
-            texts << dlg->text();
-            dlg->accept();
-        });
-        m_timer.start(10);
-    }
-    QStringList titles;
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-};
 
 QStringList argsOf(const QSignalSpy& spy)
 {

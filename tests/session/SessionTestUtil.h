@@ -2,8 +2,8 @@
 
 // Helpers shared by the session tests.
 
-#include "CDialog.h"
 #include "CPlainTextEdit.h"
+#include "DialogCatcher.h"
 #include "PtyPair.h"
 #include "SerialPortManager.h"
 #include "Session.h"
@@ -13,28 +13,6 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTimer>
-
-// Closes every modal message dialog that comes up and keeps its text, so an
-// unexpected dialog fails a test instead of hanging it.
-class DialogCatcher : public QObject
-{
-public:
-    DialogCatcher()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto* dlg = qobject_cast<CDialog*>(QApplication::activeModalWidget());
-            if (!dlg)
-                return;
-            texts << dlg->text();
-            dlg->accept();
-        });
-        m_timer.start(10);
-    }
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-};
 
 // What the log view shows, pending text included.
 inline QString logText(Session* session)

@@ -2,6 +2,7 @@
 #include "CIndicatorButton.h"
 #include "CMenu.h"
 #include "CSideBar.h"
+#include "FrameAssemblerWidget.h"
 #include "InputBox.h"
 #include "LogWidget.h"
 #include "RxSettingWidget.h"
@@ -88,6 +89,13 @@ private Q_SLOTS:
             bar->button(id)->click();
             QVERIFY(stack->isVisible());
             QCOMPARE(stack->currentIndex(), id);
+            if (id == 4) {
+                // The frame assembler is a real panel, not a placeholder.
+                QCOMPARE(stack->currentWidget(), m_session->frameAssembler());
+                // The sample protocols beside the program were loaded at construction.
+                QVERIFY(m_session->frameAssembler()->pageCount() >= 3);
+                continue;
+            }
             auto* page = qobject_cast<QLabel*>(stack->currentWidget());
             QVERIFY(page);
             QCOMPARE(page->text(), names[id]);
