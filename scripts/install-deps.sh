@@ -8,11 +8,12 @@ PKGS=(
   build-essential cmake ninja-build ccache pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-serialport-dev
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins qt6-translations-l10n
+  libqt6svg6
   libgl-dev libegl-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
   libudev-dev udev
   fonts-noto-cjk fonts-dejavu-core
   socat lrzsz
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev
 )
 missing=()
 for p in "${PKGS[@]}"; do

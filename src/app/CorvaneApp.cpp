@@ -6,11 +6,11 @@
 #include "DebugLog.h"
 #include "MainWindow.h"
 #include "Session.h"
+#include "SkinManager.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDebug>
-#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QIcon>
@@ -24,7 +24,6 @@ namespace {
 
 const char kWindowIcon[] = ":/resources/img/Components/png/logo.ico";
 const char kMonoFont[] = "resources/font/RobotoMono-Regular-9.ttf";
-const char kDefaultStyle[] = ":/style/MidnightSignal.qss";
 
 } // namespace
 
@@ -77,14 +76,8 @@ QFont CorvaneApp::applicationFont()
 
 bool CorvaneApp::applyStoredTheme()
 {
-    // Theme hook: the theme manager will map AppConfig::Skin to its sheet here.
-    QFile file(QString::fromLatin1(kDefaultStyle));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        qWarning().noquote() << "[CorvaneApp] style sheet not found:" << kDefaultStyle;
-        return false;
-    }
-    qApp->setStyleSheet(QString::fromUtf8(file.readAll()));
-    return true;
+    SkinManager::instance()->setSkin(AppConfig::Skin);
+    return !qApp->styleSheet().isEmpty();
 }
 
 QTranslator* CorvaneApp::translator()

@@ -29,9 +29,8 @@ public:
     // monospace font instead.
     static void registerMonoFont();
 
-    // Theme hook: applies the stored theme. Until the theme manager exists
-    // every number gets the default Midnight Signal sheet. Returns false when
-    // the sheet could not be read (the current style then stays).
+    // Applies the stored theme (AppConfig::Skin) through the theme manager.
+    // Returns false when no sheet could be applied.
     static bool applyStoredTheme();
 
     // Loads ":/resources/lang/tr_en.qm" (english) or tr_zh.qm into the

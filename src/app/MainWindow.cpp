@@ -1,22 +1,36 @@
 #include "MainWindow.h"
 
 #include "AppConfig.h"
+#include "AppPaths.h"
 #include "CDialog.h"
+#include "CMenu.h"
 #include "CStatusBar.h"
 #include "CTitleBar.h"
 #include "CorvaneApp.h"
 #include "Session.h"
+#include "ShortcutInfoWidget.h"
+#include "SkinManager.h"
 #include "StyleHelper.h"
+#include "StyleWatcher.h"
+#include "VersionInfoWidget.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHoverEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -24,6 +38,27 @@ namespace {
 // Width of the invisible grip along the window's edges: without a system
 // frame the window would otherwise not be resizable.
 constexpr int kResizeBorder = 4;
+
+const char kCheckIcon[] = ":/resources/img/Components/svg/gou.svg";
+
+// Theme number and menu text, in menu order.
+struct ThemeEntry
+{
+    int skin;
+    const char* text;
+};
+const ThemeEntry kThemeMenu[] = {
+    {0, QT_TRANSLATE_NOOP("MainWindow", "亮色主题")},
+    {4, QT_TRANSLATE_NOOP("MainWindow", "暖色终端主题")},
+    {5, QT_TRANSLATE_NOOP("MainWindow", "午夜信号主题")},
+    {6, QT_TRANSLATE_NOOP("MainWindow", "森林实验室主题")},
+    {1, QT_TRANSLATE_NOOP("MainWindow", "暗色主题")},
+    {2, QT_TRANSLATE_NOOP("MainWindow", "深紫主题")},
+    {3, QT_TRANSLATE_NOOP("MainWindow", "翡翠绿主题")},
+};
+
+const char* const kHelpDocuments[] = {"doc/CVN使用指南.pdf", "doc/Custom Protocol Definition Guide.pdf",
+                                      "doc/LuaScriptAPI.pdf"};
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
@@ -110,9 +145,170 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::setupMenusAndUpdates()
 {
-    // The theme and language menus, the help menu, the about box and the
-    // update checker attach here; the title bar's about, skin, language and
-    // header buttons are connected then as well.
+    buildThemeActions();
+    buildLanguageActions();
+    connect(m_titleBar, &CTitleBar::aboutBtnClicked, this, &MainWindow::showHelpMenu);
+    connect(m_titleBar, &CTitleBar::skinBtnClicked, this, &MainWindow::showThemeMenu);
+    connect(m_titleBar, &CTitleBar::languageBtnClicked, this, &MainWindow::showLanguageMenu);
+    connect(m_titleBar, &CTitleBar::headerBtnClicked, this, &MainWindow::showAboutBox);
+    // Widgets that paint theme colours themselves follow the current theme.
+    StyleWatcher::instance()->notifySkinChanged(AppConfig::Skin);
+}
+
+void MainWindow::buildThemeActions()
+{
+    m_themeGroup = new QActionGroup(this);
+    m_themeGroup->setExclusive(true);
+    m_themeActions.clear();
+    for (int skin = 0; skin < SkinManager::kSkinCount; ++skin)
+        m_themeActions << nullptr;
+    for (const ThemeEntry& entry : kThemeMenu) {
+        auto* action = new QAction(QIcon(QLatin1String(kCheckIcon)), QString(), this);
+        action->setCheckable(true);
+        action->setData(entry.skin);
+        m_themeGroup->addAction(action);
+        m_themeActions[entry.skin] = action;
+    }
+    // A number out of range checks nothing.
+    if (AppConfig::Skin >= 0 && AppConfig::Skin < SkinManager::kSkinCount)
+        m_themeActions[AppConfig::Skin]->setChecked(true);
+    for (QAction* action : std::as_const(m_themeActions)) {
+        action->setIconVisibleInMenu(action->isChecked());
+        const int skin = action->data().toInt();
+        // The old entry's toggle-off arrives first and finds its theme still
+        // current, so only the toggle-on switches.
+        connect(action, &QAction::toggled, this, [this, action, skin](bool checked) {
+            skinSelection(skin);
+            action->setChecked(checked);
+            action->setIconVisibleInMenu(checked);
+        });
+    }
+    retranslateActions();
+}
+
+void MainWindow::buildLanguageActions()
+{
+    m_languageGroup = new QActionGroup(this);
+    m_languageGroup->setExclusive(true);
+    auto* english = new QAction(QIcon(QLatin1String(kCheckIcon)), QString(), this);
+    auto* chinese = new QAction(QIcon(QLatin1String(kCheckIcon)), QString(), this);
+    m_languageActions = {english, chinese};
+    for (QAction* action : std::as_const(m_languageActions)) {
+        action->setCheckable(true);
+        m_languageGroup->addAction(action);
+    }
+    (AppConfig::Language ? english : chinese)->setChecked(true);
+    english->setIconVisibleInMenu(english->isChecked());
+    chinese->setIconVisibleInMenu(chinese->isChecked());
+    // Every toggle loads its own language: the old entry's toggle-off comes
+    // before the new entry's toggle-on, so the new language is the last one
+    // installed.
+    connect(english, &QAction::toggled, this, [english](bool checked) {
+        english->setIconVisibleInMenu(checked);
+        AppConfig::Language = true;
+        CorvaneApp::loadLanguage(true);
+    });
+    connect(chinese, &QAction::toggled, this, [chinese](bool checked) {
+        chinese->setIconVisibleInMenu(checked);
+        AppConfig::Language = false;
+        CorvaneApp::loadLanguage(false);
+    });
+    retranslateActions();
+}
+
+void MainWindow::retranslateActions()
+{
+    for (const ThemeEntry& entry : kThemeMenu) {
+        if (QAction* action = m_themeActions.value(entry.skin))
+            action->setText(tr(entry.text));
+    }
+    if (m_languageActions.size() == 2) {
+        m_languageActions[0]->setText(tr("英语"));
+        m_languageActions[1]->setText(tr("简体中文"));
+    }
+}
+
+void MainWindow::skinSelection(int skinType)
+{
+    if (skinType == AppConfig::Skin)
+        return;
+    AppConfig::Skin = skinType;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // One repaint with the finished sheet instead of one per re-polished widget.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows)
+        w->setUpdatesEnabled(false);
+    SkinManager::instance()->setSkin(skinType);
+    for (QWidget* w : windows)
+        w->setUpdatesEnabled(true);
+    QApplication::restoreOverrideCursor();
+}
+
+QStringList MainWindow::helpDocuments()
+{
+    QStringList paths;
+    for (const char* doc : kHelpDocuments)
+        paths << AppPaths::dataPath(QString::fromUtf8(doc));
+    return paths;
+}
+
+QPoint MainWindow::menuPosition() const
+{
+    const QPoint foot = mapToGlobal(QPoint(0, m_titleBar->height() - 5));
+    return QPoint(QCursor::pos().x(), foot.y());
+}
+
+void MainWindow::showHelpMenu()
+{
+    auto* menu = new CMenu(this);
+    const QStringList docs = helpDocuments();
+    const QString titles[] = {tr("User Guide"), tr("Custom Protocol Guide"), tr("Lua Script API Guide")};
+    for (int i = 0; i < docs.size(); ++i) {
+        const QString path = docs[i];
+        menu->addAction(titles[i], this, [path] {
+            // A document that is not installed opens nothing.
+            if (QFileInfo::exists(path))
+                QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+            else
+                qDebug().noquote() << "[MainWindow] help document not found:" << path;
+        });
+    }
+    menu->addSeparator();
+    menu->addAction(tr("Keyboard Shortcuts"), this, &MainWindow::showShortcuts);
+    menu->addAction(tr("About Qt"), this, [this] { QMessageBox::aboutQt(this, tr("About Qt")); });
+    menu->popup(menuPosition());
+}
+
+void MainWindow::showThemeMenu()
+{
+    auto* menu = new CMenu(this);
+    for (const ThemeEntry& entry : kThemeMenu)
+        menu->addAction(m_themeActions[entry.skin]);
+    menu->popup(menuPosition());
+}
+
+void MainWindow::showLanguageMenu()
+{
+    auto* menu = new CMenu(this);
+    menu->addActions(m_languageActions);
+    menu->popup(menuPosition());
+}
+
+void MainWindow::showAboutBox()
+{
+    auto* box = new VersionInfoWidget(this);
+    // Update checks are not wired yet: no button that does nothing.
+    box->checkUpdateButton()->hide();
+    box->adjustSize();
+    box->move(mapToGlobal(QPoint(10, m_titleBar->height() - 5)));
+    box->show();
+}
+
+void MainWindow::showShortcuts()
+{
+    auto* list = new ShortcutInfoWidget(this);
+    CorvaneApp::centreWindow(list);
+    list->show();
 }
 
 void MainWindow::retranslate()
@@ -128,8 +324,11 @@ void MainWindow::showConnectStatus(QString msg)
 {
     m_connectMsg = msg;
     m_connectLbl->setText(msg);
-    StyleHelper::setStyle(m_connectLbl, msg == QLatin1String("Disconnect") ? QStringLiteral("info-lbl")
-                                                                           : QStringLiteral("ok-lbl"));
+    // The session sends its text translated; "Disconnect" in any language is
+    // the closed-port state, not a connection.
+    const bool closed =
+        msg == QLatin1String("Disconnect") || msg == QCoreApplication::translate("Session", "Disconnect");
+    StyleHelper::setStyle(m_connectLbl, closed ? QStringLiteral("info-lbl") : QStringLiteral("ok-lbl"));
 }
 
 void MainWindow::showRxStatus(qulonglong rxNum)
@@ -179,6 +378,7 @@ void MainWindow::changeEvent(QEvent* event)
     switch (event->type()) {
     case QEvent::LanguageChange:
         retranslate();
+        retranslateActions();
         break;
     case QEvent::WindowStateChange:
         m_titleBar->setMaximizedState(isMaximized());

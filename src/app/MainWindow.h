@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 
+class CMenu;
 class CStatusBar;
 class CTitleBar;
+class QAction;
+class QActionGroup;
 class QFrame;
 class QLabel;
 class Session;
@@ -25,6 +29,14 @@ public:
     QLabel* txLabel() const { return m_txLbl; }
     QLabel* versionLabel() const { return m_versionLbl; }
 
+    // Theme actions indexed by theme number, and the two language actions
+    // ("English" first).
+    QList<QAction*> themeActions() const { return m_themeActions; }
+    QList<QAction*> languageActions() const { return m_languageActions; }
+
+    // The help documents in menu order, as paths in the installation.
+    static QStringList helpDocuments();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -37,9 +49,21 @@ private Q_SLOTS:
     void showRxStatus(qulonglong rxNum);
     void showTxStatus(qulonglong txNum);
     void onMessageRequested(QString text);
+    void skinSelection(int skinType);
+    void showHelpMenu();
+    void showThemeMenu();
+    void showLanguageMenu();
+    void showAboutBox();
+    void showShortcuts();
 
 private:
     void setupMenusAndUpdates();
+    void buildThemeActions();
+    void buildLanguageActions();
+    void retranslateActions();
+    // Where the help, theme and language menus open: the cursor's x and the
+    // foot of the title bar.
+    QPoint menuPosition() const;
     void retranslate();
     void updateFrameMargins();
     Qt::Edges edgesAt(const QPoint& pos) const;
@@ -54,6 +78,11 @@ private:
     QLabel* m_rxLbl = nullptr;
     QLabel* m_txLbl = nullptr;
     QLabel* m_versionLbl = nullptr;
+
+    QActionGroup* m_themeGroup = nullptr;
+    QList<QAction*> m_themeActions;
+    QActionGroup* m_languageGroup = nullptr;
+    QList<QAction*> m_languageActions;
 
     // Empty while the connection label still shows its start text.
     QString m_connectMsg;

@@ -1,5 +1,7 @@
 #include "CTitleBar.h"
 
+#include "IconHelper.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
@@ -43,6 +45,30 @@ CTitleBar::CTitleBar(QWidget* parent) : QWidget(parent)
     m_restore = makeButton(QStringLiteral("title-restore-btn"), QStringLiteral("❐"));
     m_close = makeButton(QStringLiteral("title-close-btn"), QStringLiteral("✕"));
     m_restore->setVisible(false);
+
+    // Icon-font glyphs when the font is there; the plain characters above
+    // stay otherwise.
+    IconHelper* icons = IconHelper::instance();
+    if (icons->hasPhosphor()) {
+        const struct
+        {
+            QPushButton* button;
+            char32_t glyph;
+            int size;
+        } glyphs[] = {
+            {m_about, IconHelper::PhQuestion, 17},
+            {m_skin, IconHelper::PhPalette, 17},
+            {m_language, IconHelper::PhTranslate, 17},
+            {m_min, IconHelper::PhMinus, 15},
+            {m_max, IconHelper::PhSquare, 14},
+            {m_restore, IconHelper::PhCopy, 14},
+            {m_close, IconHelper::PhX, 15},
+        };
+        for (const auto& g : glyphs) {
+            g.button->setFont(icons->phosphor(g.size));
+            g.button->setText(IconHelper::glyph(g.glyph));
+        }
+    }
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 0, 0, 0);

@@ -1,6 +1,5 @@
 #include "AppConfig.h"
 #include "AppPaths.h"
-#include "CDialog.h"
 #include "CStatusBar.h"
 #include "CTitleBar.h"
 #include "CorvaneApp.h"
@@ -8,6 +7,8 @@
 #include "PtyPair.h"
 #include "SerialPortManager.h"
 #include "Session.h"
+
+#include "DialogCatcher.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -49,31 +50,6 @@ public:
         return QString();
     }
     bool isEmpty() const override { return false; }
-};
-
-// Closes every modal message dialog as soon as it is up and remembers its
-// title and text.
-class DialogWatcher : public QObject
-{
-public:
-    DialogWatcher()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto* dlg = qobject_cast<CDialog*>(QApplication::activeModalWidget());
-            if (!dlg)
-                return;
-            titles << dlg->windowTitle();
-            texts << dlg->text();
-            dlg->accept();
-        });
-        m_timer.start(20);
-    }
-
-    QStringList titles;
-    QStringList texts;
-
-private:
-    QTimer m_timer;
 };
 
 QPoint emptyTitleArea(CTitleBar* bar)
@@ -427,7 +403,7 @@ private Q_SLOTS:
         MainWindow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        DialogWatcher watcher;
+        DialogCatcher watcher;
         emit w.session()->messageRequested(QStringLiteral("Serial port open failed: /dev/ttyUSB9"));
         QTRY_COMPARE(watcher.texts.size(), 1);
         QCOMPARE(watcher.titles.first(), QStringLiteral("Warning"));
@@ -443,7 +419,7 @@ private Q_SLOTS:
         MainWindow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        DialogWatcher watcher;
+        DialogCatcher watcher;
         const QString missing = m_home->path() + QStringLiteral("/no-such-tty");
         QVERIFY(!w.session()->openPortAtStart(missing, QStringLiteral("9600")));
         QTRY_VERIFY(!watcher.texts.isEmpty());
