@@ -1,8 +1,8 @@
 #include "RxSettingWidget.h"
 
-#include "SettingWidget.h"
-
 #include "AppConfig.h"
+#include "IconHelper.h"
+#include "SettingWidget.h"
 #include "StyleHelper.h"
 
 #include <QButtonGroup>
@@ -57,7 +57,8 @@ RxSettingWidget::RxSettingWidget(QWidget* parent) : QFrame(parent)
 
     m_settingsBtn = new QPushButton(this);
     m_settingsBtn->setCursor(Qt::PointingHandCursor);
-    m_settingsBtn->setText(QString(QChar(0x2699))); // gear
+    m_settingsBtn->setFont(IconHelper::instance()->phosphor(15));
+    m_settingsBtn->setText(IconHelper::glyph(IconHelper::PhGearSix));
     StyleHelper::setStyle(m_settingsBtn, QStringLiteral("system-btn"));
 
     auto* modeRow = new QHBoxLayout;

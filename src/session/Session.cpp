@@ -10,6 +10,7 @@
 #include "FrameAssemblerWidget.h"
 #include "HexText.h"
 #include "HistoryDataManager.h"
+#include "IconHelper.h"
 #include "InputBox.h"
 #include "LogWidget.h"
 #include "ProtocolRegistry.h"
@@ -48,16 +49,16 @@ namespace {
 // Side-bar entries in id order: glyph and source text of the tool's name.
 struct ToolItem
 {
-    ushort glyph;
+    char32_t glyph;
     const char* name;
 };
 const ToolItem kToolItems[] = {
-    {0x2630, QT_TRANSLATE_NOOP("Session", "Multi Line Send")},
-    {0x21C5, QT_TRANSLATE_NOOP("Session", "File Transmision")},
-    {0x223F, QT_TRANSLATE_NOOP("Session", "Chart")},
-    {0x03BB, QT_TRANSLATE_NOOP("Session", "Lua Script")},
-    {0x29C9, QT_TRANSLATE_NOOP("Session", "Frame Assembler")},
-    {0x3030, QT_TRANSLATE_NOOP("Session", "Waveform Data Generator")},
+    {IconHelper::PhListBullets, QT_TRANSLATE_NOOP("Session", "Multi Line Send")},
+    {IconHelper::PhArrowsDownUp, QT_TRANSLATE_NOOP("Session", "File Transmision")},
+    {IconHelper::PhChartLine, QT_TRANSLATE_NOOP("Session", "Chart")},
+    {IconHelper::PhCode, QT_TRANSLATE_NOOP("Session", "Lua Script")},
+    {IconHelper::PhBracketsCurly, QT_TRANSLATE_NOOP("Session", "Frame Assembler")},
+    {IconHelper::PhWaveSine, QT_TRANSLATE_NOOP("Session", "Waveform Data Generator")},
 };
 constexpr int kFrameAssemblerPage = 4;
 
@@ -302,12 +303,14 @@ void Session::buildLayout()
     // Side-bar column.
     m_settingsBtn = new CIndicatorButton(this);
     m_settingsBtn->setFixedHeight(70);
-    m_settingsBtn->setText(QString(QChar(0xEBA4)));
+    m_settingsBtn->setFont(IconHelper::instance()->phosphor(18));
+    m_settingsBtn->setText(IconHelper::glyph(IconHelper::PhSliders));
     StyleHelper::setStyle(m_settingsBtn, QStringLiteral("side_bar_btn"));
     m_settingsBtn->setChecked(true);
     m_sideBar = new CSideBar(this);
     for (const ToolItem& item : kToolItems)
-        m_sideBar->addItem(QString(QChar(item.glyph)), QString());
+        m_sideBar->addItem(IconHelper::glyph(item.glyph), QString());
+    m_sideBar->setItemFont(IconHelper::instance()->phosphor(18));
     auto* sideColumn = new QWidget(this);
     sideColumn->setObjectName(QStringLiteral("SideColumn"));
     sideColumn->setFixedWidth(40);
@@ -337,8 +340,11 @@ void Session::buildLayout()
 
 void Session::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         retranslate();
+        // The status bar shows our status text; say it again in the new language.
+        publishStatus();
+    }
     QWidget::changeEvent(event);
 }
 
