@@ -1,6 +1,7 @@
 #include "CPlainTextEdit.h"
 
 #include "CSyntaxHighlighter.h"
+#include "SkinManager.h"
 
 #include <QElapsedTimer>
 #include <QEvent>
@@ -14,6 +15,8 @@
 CPlainTextEdit::CPlainTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
     setReadOnly(true);
+    // Re-polished around theme switches: it paints some colours itself.
+    SkinManager::instance()->registerWidget(this);
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setContextMenuPolicy(Qt::CustomContextMenu);

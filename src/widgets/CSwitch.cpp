@@ -1,11 +1,15 @@
 #include "CSwitch.h"
 
+#include "SkinManager.h"
+
 #include <QPainter>
 #include <QVariantAnimation>
 
 CSwitch::CSwitch(QWidget* parent) : QAbstractButton(parent)
 {
     setCheckable(true);
+    // Re-polished around theme switches: it paints some colours itself.
+    SkinManager::instance()->registerWidget(this);
     setCursor(Qt::PointingHandCursor);
     setProperty("style", QStringLiteral("switch"));
     m_animation = new QVariantAnimation(this);
