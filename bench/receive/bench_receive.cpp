@@ -5,12 +5,13 @@
 //
 //   bench_receive [MB]            (default 32)
 //   BENCH_TEXT=1 bench_receive    (text display instead of hex)
+//   BENCH_HIGHLIGHT=0 bench_receive (log highlighter off; on by default, as in the program)
 
 #include "AppConfig.h"
 #include "CPlainTextEdit.h"
 #include "PtyPair.h"
-#include "Session.h"
 #include "SerialPortManager.h"
+#include "Session.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -28,7 +29,8 @@ double cpuSeconds()
 {
     struct rusage ru;
     getrusage(RUSAGE_SELF, &ru);
-    return double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) + double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+    return double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
+           double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
 }
 
 // Byte i of the stream: a pattern the receiver can check without a copy.
@@ -54,6 +56,8 @@ int main(int argc, char* argv[])
     AppConfig::HexRxMode = !textMode;
     AppConfig::ShowTime = true;
     AppConfig::HexBytesPerLine = 32;
+    AppConfig::LogHighlight =
+        qEnvironmentVariable("BENCH_HIGHLIGHT", QStringLiteral("1")) != QLatin1String("0");
 
     // Keep the debug log quiet: the bench measures the data path, not stdout.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
@@ -157,13 +161,15 @@ int main(int argc, char* argv[])
     delete writer;
 
     const double mb = double(written) / (1024.0 * 1024.0);
-    std::printf("receive path (%s display, timestamps on, %lld MB through a pty)\n", textMode ? "text" : "hex",
+    std::printf("receive path (%s display, timestamps on, highlighter %s, %lld MB through a pty)\n",
+                textMode ? "text" : "hex", AppConfig::LogHighlight ? "on" : "off",
                 static_cast<long long>(megabytes));
     std::printf("  throughput        %8.2f MB/s\n", mb / seconds);
     std::printf("  cpu per MB        %8.4f s\n", cpu / mb);
     std::printf("  longest GUI stall %8.1f ms\n", double(worstStall) / 1e6);
     std::printf("  bytes written     %10lld\n", static_cast<long long>(written.load()));
-    std::printf("  bytes received    %10llu (Rx counter)\n", static_cast<unsigned long long>(session.rxCount()));
+    std::printf("  bytes received    %10llu (Rx counter)\n",
+                static_cast<unsigned long long>(session.rxCount()));
     std::printf("  bytes displayed   %10lld\n", static_cast<long long>(delivered));
     std::printf("  bytes lost        %10lld\n", static_cast<long long>(written - delivered));
     std::printf("  bytes corrupted   %10lld\n", static_cast<long long>(corrupt));
