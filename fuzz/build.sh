@@ -14,7 +14,7 @@ clang++ -std=c++17 -g -O1 -fPIC -fno-omit-frame-pointer -Wall -Wextra \
   -I"$src/common" -I"$src/protocol" $(pkg-config --cflags Qt6Core) \
   "$here/fuzz/fuzz_protocol.cpp" \
   "$src/protocol/ChecksumCatalogue.cpp" "$src/protocol/FrameBuilder.cpp" \
-  "$src/protocol/ProtocolParser.cpp" "$src/common/HexText.cpp" \
+  "$src/protocol/ProtocolFileReader.cpp" "$src/common/HexText.cpp" \
   $(pkg-config --libs Qt6Core) \
   -o "$out/fuzz_protocol"
 echo "built $out/fuzz_protocol"

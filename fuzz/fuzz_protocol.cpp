@@ -3,7 +3,7 @@
 // newlines into value texts handed to the fields in turn, so the value
 // parsers get fuzzed too.
 #include "FrameBuilder.h"
-#include "ProtocolParser.h"
+#include "ProtocolFileReader.h"
 
 #include <QByteArray>
 #include <QList>
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QList<QByteArray> texts = nul < 0 ? QList<QByteArray>() : input.mid(nul + 1).split('\n');
 
     QString error;
-    const auto protocol = ProtocolParser::parseJson(json, &error);
+    const auto protocol = ProtocolFileReader::parseJson(json, &error);
     if (!protocol) {
         if (error.isEmpty())
             __builtin_trap(); // every rejected file must say why

@@ -440,44 +440,44 @@ Options:
     </message>
 </context>
 <context>
-    <name>ProtocolParser</name>
+    <name>ProtocolFileReader</name>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="157" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="157" />
         <source>Cannot open file: %1</source>
         <translation>Cannot open file: %1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="176" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="176" />
         <source>JSON error: %1</source>
         <translation>JSON error: %1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="187" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="187" />
         <source>Protocol name is required</source>
         <translation>Protocol name is required</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="199" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="199" />
         <source>Protocol has no fields defined</source>
         <translation>Protocol has no fields defined</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="232" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="232" />
         <source>Field '%1': 'over' covers too many fields</source>
         <translation>Field '%1': 'over' covers too many fields</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="244" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="244" />
         <source>Duplicate field name: %1</source>
         <translation>Duplicate field name: %1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="247" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="247" />
         <source>Unknown CRC algorithm: %1</source>
         <translation>Unknown CRC algorithm: %1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="252" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="252" />
         <source>Field '%1' references unknown field '%2'</source>
         <translation>Field '%1' references unknown field '%2'</translation>
     </message>

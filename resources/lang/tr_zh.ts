@@ -440,44 +440,44 @@ Corvane %1，面向串口工程师的调试工作台。
     </message>
 </context>
 <context>
-    <name>ProtocolParser</name>
+    <name>ProtocolFileReader</name>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="157" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="157" />
         <source>Cannot open file: %1</source>
         <translation>无法打开文件：%1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="176" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="176" />
         <source>JSON error: %1</source>
         <translation>JSON 错误：%1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="187" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="187" />
         <source>Protocol name is required</source>
         <translation>必须填写协议名称</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="199" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="199" />
         <source>Protocol has no fields defined</source>
         <translation>协议未定义任何字段</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="232" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="232" />
         <source>Field '%1': 'over' covers too many fields</source>
         <translation>字段“%1”：“over”覆盖的字段过多</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="244" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="244" />
         <source>Duplicate field name: %1</source>
         <translation>字段名重复：%1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="247" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="247" />
         <source>Unknown CRC algorithm: %1</source>
         <translation>未知的校验算法：%1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolParser.cpp" line="252" />
+        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="252" />
         <source>Field '%1' references unknown field '%2'</source>
         <translation>字段“%1”引用了未知字段“%2”</translation>
     </message>

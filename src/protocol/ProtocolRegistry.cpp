@@ -2,7 +2,7 @@
 
 #include "ChecksumCatalogue.h"
 #include "FrameBuilder.h"
-#include "ProtocolParser.h"
+#include "ProtocolFileReader.h"
 
 #include <QDebug>
 #include <QDir>
@@ -26,7 +26,7 @@ int ProtocolRegistry::loadFolder(const QString& path)
     int added = 0;
     for (const QFileInfo& info : files) {
         QString error;
-        auto protocol = ProtocolParser::parseFile(info.absoluteFilePath(), &error);
+        auto protocol = ProtocolFileReader::parseFile(info.absoluteFilePath(), &error);
         if (!protocol) {
             qWarning().noquote() << "[ProtocolRegistry] Skipping protocol file:" << info.fileName() << "-"
                                  << error;

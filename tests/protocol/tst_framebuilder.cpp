@@ -1,5 +1,5 @@
 #include "FrameBuilder.h"
-#include "ProtocolParser.h"
+#include "ProtocolFileReader.h"
 #include "ProtocolRegistry.h"
 
 #include <QDir>
@@ -21,7 +21,7 @@ class TestFrameBuilder : public QObject
     static FrameProtocol load(const QByteArray& json)
     {
         QString error;
-        const auto p = ProtocolParser::parseJson(json, &error);
+        const auto p = ProtocolFileReader::parseJson(json, &error);
         if (!p)
             qWarning() << "unexpected load failure" << error;
         return p.value_or(FrameProtocol{});
@@ -328,7 +328,7 @@ private Q_SLOTS:
         const QString expected = QString::fromUtf8(expectedFile.readAll()).trimmed();
 
         QString error;
-        const auto protocol = ProtocolParser::parseFile(dir + "/definition.json", &error);
+        const auto protocol = ProtocolFileReader::parseFile(dir + "/definition.json", &error);
         if (expected.startsWith("load-error:")) {
             QVERIFY(!protocol);
             QCOMPARE(error, expected.mid(11).trimmed());

@@ -11,9 +11,9 @@
 // Turns one protocol file into a checked FrameProtocol: parse, sort the
 // fields, expand the `over` wildcards, validate. Each failure gives one
 // message and no protocol.
-class ProtocolParser
+class ProtocolFileReader
 {
-    Q_DECLARE_TR_FUNCTIONS(ProtocolParser)
+    Q_DECLARE_TR_FUNCTIONS(ProtocolFileReader)
 
 public:
     // Widths beyond these would only produce megabytes of zero bytes; a file

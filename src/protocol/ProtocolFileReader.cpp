@@ -1,4 +1,4 @@
-#include "ProtocolParser.h"
+#include "ProtocolFileReader.h"
 
 #include "ChecksumCatalogue.h"
 #include "HexText.h"
@@ -16,7 +16,7 @@ namespace {
 
 QString tr(const char* text)
 {
-    return ProtocolParser::tr(text);
+    return ProtocolFileReader::tr(text);
 }
 
 bool fail(QString* error, const QString& message)
@@ -141,8 +141,8 @@ bool readField(const QJsonObject& o, FrameField& f, QString* error)
     // Not a format rule but a guard: these widths decide how many bytes get
     // allocated for the frame.
     const bool byteWidth = f.type == FieldType::LengthField || f.type == FieldType::BitGroup;
-    if ((byteWidth && f.width > ProtocolParser::kMaxByteWidth) ||
-        (f.type == FieldType::Bits && f.width > ProtocolParser::kMaxBitWidth)) {
+    if ((byteWidth && f.width > ProtocolFileReader::kMaxByteWidth) ||
+        (f.type == FieldType::Bits && f.width > ProtocolFileReader::kMaxBitWidth)) {
         return fail(error, tr("Field '%1': width %2 is too large").arg(f.name).arg(f.width));
     }
     return true;
@@ -150,7 +150,7 @@ bool readField(const QJsonObject& o, FrameField& f, QString* error)
 
 } // namespace
 
-std::optional<FrameProtocol> ProtocolParser::parseFile(const QString& path, QString* error)
+std::optional<FrameProtocol> ProtocolFileReader::parseFile(const QString& path, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -160,7 +160,7 @@ std::optional<FrameProtocol> ProtocolParser::parseFile(const QString& path, QStr
     return parseJson(file.readAll(), error);
 }
 
-std::optional<FrameProtocol> ProtocolParser::parseJson(const QByteArray& json, QString* error)
+std::optional<FrameProtocol> ProtocolFileReader::parseJson(const QByteArray& json, QString* error)
 {
     auto protocol = read(json, error);
     if (!protocol || !expandOver(*protocol, error) || !validate(*protocol, error))
@@ -168,7 +168,7 @@ std::optional<FrameProtocol> ProtocolParser::parseJson(const QByteArray& json, Q
     return protocol;
 }
 
-std::optional<FrameProtocol> ProtocolParser::read(const QByteArray& json, QString* error)
+std::optional<FrameProtocol> ProtocolFileReader::read(const QByteArray& json, QString* error)
 {
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
@@ -204,7 +204,7 @@ std::optional<FrameProtocol> ProtocolParser::read(const QByteArray& json, QStrin
     return p;
 }
 
-bool ProtocolParser::expandOver(FrameProtocol& protocol, QString* error)
+bool ProtocolFileReader::expandOver(FrameProtocol& protocol, QString* error)
 {
     const QString all = QStringLiteral("*");
     const QString allBut = QStringLiteral("*!");
@@ -236,7 +236,7 @@ bool ProtocolParser::expandOver(FrameProtocol& protocol, QString* error)
     return true;
 }
 
-bool ProtocolParser::validate(const FrameProtocol& protocol, QString* error)
+bool ProtocolFileReader::validate(const FrameProtocol& protocol, QString* error)
 {
     QSet<QString> seen;
     for (const FrameField& f : protocol.fields) {

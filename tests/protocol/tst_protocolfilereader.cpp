@@ -1,4 +1,4 @@
-#include "ProtocolParser.h"
+#include "ProtocolFileReader.h"
 #include "ProtocolRegistry.h"
 
 #include <QTemporaryDir>
@@ -21,20 +21,20 @@ QByteArray wrap(const QByteArray& fields)
 }
 } // namespace
 
-class TestProtocolParser : public QObject
+class TestProtocolFileReader : public QObject
 {
     Q_OBJECT
 
     static QString errorOf(const QByteArray& json)
     {
         QString error;
-        const auto p = ProtocolParser::parseJson(json, &error);
+        const auto p = ProtocolFileReader::parseJson(json, &error);
         return p ? QStringLiteral("<loaded>") : error;
     }
     static FrameProtocol load(const QByteArray& json)
     {
         QString error;
-        const auto p = ProtocolParser::parseJson(json, &error);
+        const auto p = ProtocolFileReader::parseJson(json, &error);
         if (!p)
             qWarning() << "unexpected failure" << error;
         return p.value_or(FrameProtocol{});
@@ -295,7 +295,7 @@ private Q_SLOTS:
     void cannotOpenFile()
     {
         QString error;
-        QVERIFY(!ProtocolParser::parseFile(QStringLiteral("/nonexistent/x.json"), &error));
+        QVERIFY(!ProtocolFileReader::parseFile(QStringLiteral("/nonexistent/x.json"), &error));
         QCOMPARE(error, QStringLiteral("Cannot open file: /nonexistent/x.json"));
     }
 
@@ -363,5 +363,5 @@ private Q_SLOTS:
     void cleanupTestCase() { ProtocolRegistry::instance().clear(); }
 };
 
-QTEST_GUILESS_MAIN(TestProtocolParser)
-#include "tst_protocolparser.moc"
+QTEST_GUILESS_MAIN(TestProtocolFileReader)
+#include "tst_protocolfilereader.moc"

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class QTimer;
+
+// Base of the file-transfer engines. An engine never touches the port: it
+// emits the bytes to send and is handed the bytes received.
+//
+// Output pacing: whoever writes the engine's bytes reports how many of them
+// the port still holds (after each write and on each bytes-written
+// notification). Engines use it to keep only a few blocks queued and to start
+// their response timers only once their own output has left, so a slow line
+// never looks like a silent receiver. Without reports (pending stays 0) the
+// engine behaves as if every write left at once.
+class Protocol : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Protocol(QObject* parent = nullptr);
+    ~Protocol() override;
+
+    virtual QString name() const = 0;
+    virtual void start(const QString& filePath) = 0;
+    virtual void cancel() = 0;
+    virtual void handleReceivedData(const QByteArray& data) = 0;
+    virtual bool isActive() const = 0;
+
+    // Bytes written by us and not yet taken by the driver.
+    void setPendingOutput(qint64 bytes);
+    qint64 pendingOutput() const { return m_pendingOutput; }
+
+signals:
+    void finished(bool success, QString errorMessage);
+    void progressChanged(qint64 bytesSent, qint64 bytesTotal);
+    void statusMessage(QString message);
+    void writeRequested(QByteArray data);
+
+protected:
+    // Starts `timer` now when our output has drained, otherwise as soon as it
+    // has. Only one timer waits at a time; arming another replaces it.
+    void armWhenDrained(QTimer* timer);
+    // Stops `timer` and forgets a pending arm of it.
+    void disarm(QTimer* timer);
+    // Called whenever the pending count drops (after the deferred timer, if
+    // any, has been started). Engines that stream resume here.
+    virtual void onOutputProgress() {}
+
+private:
+    qint64 m_pendingOutput = 0;
+    QTimer* m_deferredTimer = nullptr;
+};
