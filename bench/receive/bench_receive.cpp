@@ -1,7 +1,8 @@
 // Receive-path benchmark: a writer thread pushes N MB through a pseudo-terminal
 // into the real SerialPortManager and Session (hex display, timestamps on,
 // text reaching the log view) and reports throughput, CPU cost, the longest
-// GUI-thread stall and the bytes lost.
+// GUI-thread stall and the bytes lost; with the highlighter on, it checks
+// that the lines in view at the end are coloured.
 //
 //   bench_receive [MB]            (default 32)
 //   BENCH_TEXT=1 bench_receive    (text display instead of hex)
@@ -9,6 +10,8 @@
 
 #include "AppConfig.h"
 #include "CPlainTextEdit.h"
+#include "CSyntaxHighlighter.h"
+#include "LogWidget.h"
 #include "PtyPair.h"
 #include "SerialPortManager.h"
 #include "Session.h"
@@ -16,6 +19,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QThread>
 #include <QTimer>
 
@@ -160,6 +165,28 @@ int main(int argc, char* argv[])
     writer->wait();
     delete writer;
 
+    // The lines in view must carry their colours. The log may still be taking
+    // in its backlog, and lines are coloured when painted: wait for the last
+    // of the text and a paint after it.
+    CPlainTextEdit* log = session.logWidget()->textArea();
+    QElapsedTimer drain;
+    drain.start();
+    while (drain.elapsed() < 20000 && (log->pendingLength() > 0 || !log->viewport()->updatesEnabled()))
+        app.processEvents(QEventLoop::AllEvents, 10);
+    const double drainSeconds = double(drain.elapsed()) / 1000.0;
+    log->viewport()->repaint();
+    int inView = 0;
+    int colouredInView = 0;
+    const int viewLines = log->viewport()->height() / log->fontMetrics().lineSpacing();
+    QTextBlock b = log->cursorForPosition(QPoint(1, 1)).block();
+    for (int i = 0; i < viewLines && b.isValid(); ++i, b = b.next()) {
+        if (b.text().isEmpty())
+            continue;
+        ++inView;
+        colouredInView += CSyntaxHighlighter::isColoured(b) && !b.layout()->formats().isEmpty() ? 1 : 0;
+    }
+    const bool viewOk = !AppConfig::LogHighlight || (inView > 0 && colouredInView == inView);
+
     const double mb = double(written) / (1024.0 * 1024.0);
     std::printf("receive path (%s display, timestamps on, highlighter %s, %lld MB through a pty)\n",
                 textMode ? "text" : "hex", AppConfig::LogHighlight ? "on" : "off",
@@ -174,6 +201,8 @@ int main(int argc, char* argv[])
     std::printf("  bytes lost        %10lld\n", static_cast<long long>(written - delivered));
     std::printf("  bytes corrupted   %10lld\n", static_cast<long long>(corrupt));
     std::printf("  log text (chars)  %10lld\n", static_cast<long long>(displayedChars));
+    std::printf("  log caught up in  %8.2f s (after the last byte)\n", drainSeconds);
+    std::printf("  lines in view     %10d (%d coloured)\n", inView, colouredInView);
     session.shutdown();
-    return (written - delivered) == 0 && corrupt == 0 && !writeFailed ? 0 : 2;
+    return (written - delivered) == 0 && corrupt == 0 && !writeFailed && viewOk ? 0 : 2;
 }

@@ -3,10 +3,12 @@
 #include "CSyntaxHighlighter.h"
 #include "SkinManager.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -26,6 +28,9 @@ CPlainTextEdit::CPlainTextEdit(QWidget* parent) : QPlainTextEdit(parent)
     m_flushTimer->setSingleShot(true);
     m_flushTimer->setTimerType(Qt::CoarseTimer);
     connect(m_flushTimer, &QTimer::timeout, this, &CPlainTextEdit::flushSlice);
+    m_paintTimer = new QTimer(this);
+    m_paintTimer->setSingleShot(true);
+    connect(m_paintTimer, &QTimer::timeout, this, &CPlainTextEdit::releasePaint);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CPlainTextEdit::onScrollValueChanged);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CPlainTextEdit::highlightCurrentLine);
 }
@@ -68,28 +73,93 @@ void CPlainTextEdit::highlightCurrentLine()
     setExtraSelections({selection});
 }
 
-void CPlainTextEdit::colourVisibleBlocks()
+void CPlainTextEdit::setHighlighter(CSyntaxHighlighter* highlighter)
 {
-    if (!m_highlighter || m_highlighter->document() != document())
+    if (m_highlighter)
+        disconnect(m_highlighter, nullptr, this, nullptr);
+    m_highlighter = highlighter;
+    if (!highlighter)
         return;
-    const QTextBlock first = firstVisibleBlock();
-    if (!first.isValid())
-        return;
-    // Lines in view plus a screenful either side, so scrolling finds them ready.
-    const int lines = qMax(1, viewport()->height() / qMax(1, fontMetrics().lineSpacing()));
-    QTextBlock from = first;
-    for (int i = 0; i < lines && from.previous().isValid(); ++i)
-        from = from.previous();
-    QTextBlock to = first;
-    for (int i = 0; i < 2 * lines && to.next().isValid(); ++i)
-        to = to.next();
-    m_highlighter->colourDeferred(from, to);
+    highlighter->setOnDemand(true);
+    connect(highlighter, &CSyntaxHighlighter::recolourRequested, this, &CPlainTextEdit::colourVisibleBlocks);
 }
 
-void CPlainTextEdit::resizeEvent(QResizeEvent* event)
+CSyntaxHighlighter* CPlainTextEdit::highlighter() const
 {
-    QPlainTextEdit::resizeEvent(event);
-    colourVisibleBlocks();
+    return m_highlighter;
+}
+
+bool CPlainTextEdit::visibleBlockRange(QTextBlock* first, QTextBlock* last) const
+{
+    if (!m_highlighter || m_highlighter->document() != document())
+        return false;
+    *first = firstVisibleBlock();
+    if (!first->isValid())
+        return false;
+    // Without line wrapping a block is one line; a line more either way for
+    // the ones cut at the edges.
+    const int lines = viewport()->height() / qMax(1, fontMetrics().lineSpacing()) + 2;
+    *last = *first;
+    for (int i = 0; i < lines && last->next().isValid(); ++i)
+        *last = last->next();
+    if (first->previous().isValid())
+        *first = first->previous();
+    return true;
+}
+
+void CPlainTextEdit::colourVisibleBlocks()
+{
+    QTextBlock first;
+    QTextBlock last;
+    if (visibleBlockRange(&first, &last))
+        m_highlighter->colourBlocks(first, last);
+}
+
+void CPlainTextEdit::paintEvent(QPaintEvent* event)
+{
+    // Lines are coloured when they are painted, and only then: at high data
+    // rates most lines scroll past between two paints and are never seen.
+    QTextBlock first;
+    QTextBlock last;
+    if (visibleBlockRange(&first, &last)) {
+        QAbstractTextDocumentLayout* layout = document()->documentLayout();
+        const QSizeF size = layout->documentSize();
+        {
+            // The layout would ask to repaint each line coloured; it is
+            // painted right below anyway.
+            const QSignalBlocker quiet(layout);
+            m_highlighter->colourBlocks(first, last);
+        }
+        // Any size change the layout noticed meanwhile was held back with
+        // the rest; the scroll bars must still hear of it.
+        if (layout->documentSize() != size)
+            Q_EMIT layout->documentSizeChanged(layout->documentSize());
+    }
+    QPlainTextEdit::paintEvent(event);
+    m_sinceLastPaint.start();
+}
+
+void CPlainTextEdit::holdPaint()
+{
+    if (m_paintHeld || !m_sinceLastPaint.isValid())
+        return;
+    const qint64 since = m_sinceLastPaint.elapsed();
+    if (since >= kMinPaintIntervalMs)
+        return;
+    // Updates off: the insertions and scrolling until then ask for no paint;
+    // switching them on again repaints the whole view once.
+    m_paintHeld = true;
+    viewport()->setUpdatesEnabled(false);
+    m_paintTimer->start(int(kMinPaintIntervalMs - since));
+}
+
+void CPlainTextEdit::releasePaint()
+{
+    m_paintTimer->stop();
+    if (!m_paintHeld)
+        return;
+    m_paintHeld = false;
+    viewport()->setUpdatesEnabled(true);
 }
 
 void CPlainTextEdit::changeEvent(QEvent* event)
@@ -166,6 +236,7 @@ void CPlainTextEdit::insertPending(qsizetype pieceChars, int budgetMs)
 {
     if (m_pendingLength <= 0)
         return;
+    holdPaint();
     QScrollBar* bar = verticalScrollBar();
     const bool atBottom = isScrollBarAtBottom();
     const int oldValue = bar->value();
@@ -274,9 +345,11 @@ void CPlainTextEdit::setAutoScrollEnable(bool enable)
 
 void CPlainTextEdit::onScrollValueChanged(int value)
 {
-    colourVisibleBlocks();
     if (m_selfScrolling)
         return;
+    // The user's scrolling is shown at once, its lines coloured.
+    releasePaint();
+    colourVisibleBlocks();
     const QScrollBar* bar = verticalScrollBar();
     const bool atBottom = value >= bar->maximum() - 2 * bar->singleStep();
     if (m_autoScroll && !atBottom) {

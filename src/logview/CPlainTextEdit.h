@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QList>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QString>
 
 class CSyntaxHighlighter;
+class QTextBlock;
 class QTimer;
 
 // The read-only log text area. Appended text is collected and moved into the
@@ -16,7 +19,7 @@ class QTimer;
 // buffer (a pty holds only some 64 KiB) fills up and the sender stalls. The
 // view follows the end of the text unless the user scrolled away from it.
 // Terminal colour sequences are stripped on the way in; the line holding the
-// cursor is shaded.
+// cursor is shaded. Highlighting colours only the lines that are seen.
 class CPlainTextEdit : public QPlainTextEdit
 {
     Q_OBJECT
@@ -34,6 +37,10 @@ public:
     static constexpr qsizetype kPieceChars = 128 * 1024;
     static constexpr int kSliceBudgetMs = 5;
     static constexpr int kSliceGapMs = 8;
+    // While text streams in, the view is painted at most this often: a paint
+    // costs far more than an insertion (coloured lines the most), and nobody
+    // reads faster than 25 frames a second.
+    static constexpr int kMinPaintIntervalMs = 40;
 
     explicit CPlainTextEdit(QWidget* parent = nullptr);
 
@@ -48,9 +55,13 @@ public:
     void setHighlightColor(const QColor& color);
     // Removes terminal colour sequences (ESC [ digits/semicolons m).
     static QString stripEscapes(const QString& text);
-    // The highlighter whose deferred lines are coloured when they come into view.
-    void setHighlighter(CSyntaxHighlighter* highlighter) { m_highlighter = highlighter; }
-    // Colours the deferred lines now in view.
+    // The highlighter that colours this document's lines as they come into
+    // view (it is switched to on-demand colouring); attaching it to the
+    // document is up to the caller.
+    void setHighlighter(CSyntaxHighlighter* highlighter);
+    CSyntaxHighlighter* highlighter() const;
+    // Colours the lines in view that are not coloured yet. Painting does it
+    // too; this is for when they must be coloured before the next paint.
     void colourVisibleBlocks();
 
 public Q_SLOTS:
@@ -69,9 +80,12 @@ Q_SIGNALS:
 
 protected:
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The lines in view (and one either side) when the highlighter colours
+    // this document.
+    bool visibleBlockRange(QTextBlock* first, QTextBlock* last) const;
     void flushSlice();
     // Takes up to `max` pending characters, ending at a line end when possible.
     QString takePending(qsizetype max);
@@ -82,6 +96,10 @@ private:
     void trimBlocks(qsizetype incomingLines);
     void onScrollValueChanged(int value);
     void scrollToBottom();
+    // Holds back painting the view after an insertion until
+    // kMinPaintIntervalMs have passed since the last paint.
+    void holdPaint();
+    void releasePaint();
 
     // Pending text as the pieces it arrived in (appending shares, never copies);
     // the first piece is used from m_headPos on.
@@ -89,11 +107,14 @@ private:
     qsizetype m_headPos = 0;
     qsizetype m_pendingLength = 0;
     QTimer* m_flushTimer = nullptr;
+    QTimer* m_paintTimer = nullptr;
+    QElapsedTimer m_sinceLastPaint;
+    bool m_paintHeld = false;
     bool m_autoScroll = true;
     // Set while this class moves the scroll bar itself, so that only the
     // user's scrolling switches auto scroll.
     bool m_selfScrolling = false;
     QColor m_highlightColor = QColor(Qt::darkBlue).lighter(160);
     int m_shadedBlock = -1;
-    CSyntaxHighlighter* m_highlighter = nullptr;
+    QPointer<CSyntaxHighlighter> m_highlighter;
 };

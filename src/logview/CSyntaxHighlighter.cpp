@@ -1,7 +1,12 @@
 #include "CSyntaxHighlighter.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QVarLengthArray>
+
+#include <algorithm>
 
 CSyntaxHighlighter::CSyntaxHighlighter(QTextDocument* document)
     : QSyntaxHighlighter(document), m_default(HighlightRuleSet::defaults())
@@ -16,6 +21,14 @@ bool CSyntaxHighlighter::loadRuleFile(const QString& path, QString* error)
     m_loaded = set;
     m_hasLoaded = true;
     m_scanner.configure(m_loaded.rules());
+    if (document()) {
+        if (m_onDemand) {
+            invalidateAll();
+            Q_EMIT recolourRequested();
+        } else {
+            rehighlight();
+        }
+    }
     return true;
 }
 
@@ -28,80 +41,225 @@ void CSyntaxHighlighter::highlightLine(QStringView line, const FormatSink& sink)
         activeRules().applyRules(head, sink);
 }
 
-namespace {
-
-// Marks a line whose colouring was put off. The mark lives in the block's
-// user data, not its state: a state change would make the highlighter go on
-// to the next line, and colouring one line in view would colour them all.
-class DeferredMark : public QTextBlockUserData
+bool CSyntaxHighlighter::isColoured(const QTextBlock& block)
 {
-};
-
-} // namespace
-
-bool CSyntaxHighlighter::isDeferred(const QTextBlock& block)
-{
-    return dynamic_cast<DeferredMark*>(block.userData()) != nullptr;
+    const int state = block.userState();
+    return state == 0 || state == 1;
 }
 
-void CSyntaxHighlighter::colourDeferred(const QTextBlock& first, const QTextBlock& last)
+bool CSyntaxHighlighter::hasBlockComments() const
 {
-    if (!document())
+    // The scanner ignores block comments, as highlightBlock() does.
+    return !m_scanner.isEnabled() && activeRules().blockCommentEnabled();
+}
+
+void CSyntaxHighlighter::setOnDemand(bool onDemand)
+{
+    if (onDemand == m_onDemand)
         return;
-    m_forceColour = true;
-    for (QTextBlock b = first; b.isValid(); b = b.next()) {
-        if (isDeferred(b))
-            rehighlightBlock(b);
+    m_onDemand = onDemand;
+    QTextDocument* doc = document();
+    if (!doc)
+        return;
+    if (onDemand) {
+        QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+        hookDocument();
+        invalidateAll();
+    } else {
+        // Attaching again restores the plain hook and colours everything.
+        unhookDocument();
+        setDocument(nullptr);
+        setDocument(doc);
+    }
+}
+
+void CSyntaxHighlighter::attachDocument(QTextDocument* doc)
+{
+    if (doc == document())
+        return;
+    unhookDocument();
+    setDocument(doc);
+    if (!doc || !m_onDemand)
+        return;
+    // setDocument() queued a pass over the whole document; on demand the
+    // lines are coloured when they are seen instead.
+    QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+    hookDocument();
+    invalidateAll();
+}
+
+void CSyntaxHighlighter::hookDocument()
+{
+    QTextDocument* doc = document();
+    // Drops QSyntaxHighlighter's own hook, which colours every changed line.
+    disconnect(doc, &QTextDocument::contentsChange, this, nullptr);
+    connect(doc, &QTextDocument::contentsChange, this, &CSyntaxHighlighter::onContentsChange);
+    m_hooked = doc;
+}
+
+void CSyntaxHighlighter::unhookDocument()
+{
+    if (m_hooked)
+        disconnect(m_hooked, &QTextDocument::contentsChange, this, &CSyntaxHighlighter::onContentsChange);
+    m_hooked = nullptr;
+}
+
+void CSyntaxHighlighter::invalidateAll()
+{
+    QTextDocument* doc = document();
+    if (!doc)
+        return;
+    // Old colours stay on the lines until they are coloured again; only the
+    // lines in view are, right away.
+    for (QTextBlock b = doc->firstBlock(); b.isValid(); b = b.next())
+        b.setUserState(-1);
+}
+
+void CSyntaxHighlighter::onContentsChange(int from, int charsRemoved, int charsAdded)
+{
+    Q_UNUSED(charsRemoved);
+    // Format changes made while colouring come back through this signal.
+    if (m_colouring || !m_hooked)
+        return;
+    // The line where the change began no longer holds the text its colours
+    // were made for, and the lines after it up to the end of the change are
+    // new. A cut at the head (the line cap) touches the new first line only.
+    const QTextBlock last = m_hooked->findBlock(from + charsAdded);
+    for (QTextBlock b = m_hooked->findBlock(from); b.isValid(); b = b.next()) {
+        b.setUserState(-1);
         if (b == last)
             break;
     }
-    m_forceColour = false;
+}
+
+void CSyntaxHighlighter::colourBlocks(const QTextBlock& first, const QTextBlock& last)
+{
+    QTextDocument* doc = document();
+    if (!doc || !first.isValid() || first.document() != doc)
+        return;
+    const bool comments = hasBlockComments();
+    QTextBlock b = first;
+    if (comments) {
+        // A line's colours depend on whether the line before it ended inside
+        // a span: read back to the last line whose state is known.
+        while (b.previous().isValid() && b.previous().userState() < 0)
+            b = b.previous();
+    }
+    auto endsInComment = [](const QTextBlock& block) {
+        const int state = block.userState();
+        return state >= 0 && (state & 1);
+    };
+
+    // The formats go straight onto the lines' layouts, and the document hears
+    // of all of them at once: through QSyntaxHighlighter every line would be
+    // laid out again on its own, before the paint lays it out anyway.
+    m_colouring = true;
+    int dirtyFrom = -1;
+    int dirtyTo = -1;
+    bool inRange = false;
+    QList<QTextLayout::FormatRange> ranges;
+    for (; b.isValid(); b = b.next()) {
+        if (b == first)
+            inRange = true;
+        if (inRange && !isColoured(b)) {
+            ranges.clear();
+            const int state = lineFormats(b.text(), comments && endsInComment(b.previous()), &ranges);
+            QTextLayout* layout = b.layout();
+            if (layout->formats() != ranges) {
+                layout->setFormats(ranges);
+                const int pos = b.position();
+                if (dirtyFrom < 0)
+                    dirtyFrom = pos;
+                dirtyTo = pos + b.length();
+            }
+            b.setUserState(state);
+        } else if (!inRange && b.userState() < 0) {
+            const int state = blockComment(QStringView(b.text()).left(kMaxHighlightChars),
+                                           endsInComment(b.previous()), nullptr);
+            b.setUserState(kUncolouredKnown + state);
+        }
+        if (b == last)
+            break;
+    }
+    if (dirtyFrom >= 0)
+        doc->markContentsDirty(dirtyFrom, dirtyTo - dirtyFrom);
+    m_colouring = false;
 }
 
 void CSyntaxHighlighter::highlightBlock(const QString& text)
 {
-    // Block comments carry state from line to line, so every line is needed.
-    if (!m_forceColour && !activeRules().blockCommentEnabled() &&
-        document()->blockCount() - currentBlock().blockNumber() > kEagerLines) {
-        if (!isDeferred(currentBlock()))
-            setCurrentBlockUserData(new DeferredMark);
-        setCurrentBlockState(0);
+    if (m_onDemand) {
+        // A pass over the whole document (rehighlight()): on demand, lines
+        // are coloured by colourBlocks() when seen.
+        setCurrentBlockState(-1);
         return;
     }
-    if (currentBlockUserData())
-        setCurrentBlockUserData(nullptr);
-    const QStringView head = QStringView(text).left(kMaxHighlightChars);
-    const FormatSink sink = [this](int start, int len, const QTextCharFormat& format) {
-        setFormat(start, len, format);
-    };
-    if (m_scanner.isEnabled()) {
-        m_scanner.scan(head, sink);
-        setCurrentBlockState(0);
-        return;
-    }
-    activeRules().applyRules(head, sink);
-    if (!activeRules().blockCommentEnabled()) {
-        setCurrentBlockState(0);
-        return;
-    }
-    if (head.isEmpty()) {
-        setCurrentBlockState(previousBlockState() == 1 ? 1 : 0);
-        return;
-    }
-    applyBlockComment(head);
+    const int prev = previousBlockState();
+    const int state =
+        colourLine(text, prev >= 0 && (prev & 1), [this](int start, int len, const QTextCharFormat& format) {
+            setFormat(start, len, format);
+        });
+    setCurrentBlockState(state);
 }
 
-void CSyntaxHighlighter::applyBlockComment(QStringView text)
+int CSyntaxHighlighter::colourLine(QStringView text, bool inComment, const FormatSink& sink) const
 {
-    const HighlightRuleSet& rules = activeRules();
+    const QStringView head = text.left(kMaxHighlightChars);
+    if (m_scanner.isEnabled()) {
+        m_scanner.scan(head, sink);
+        return 0;
+    }
+    activeRules().applyRules(head, sink);
+    if (!activeRules().blockCommentEnabled())
+        return 0;
+    return blockComment(head, inComment, &sink);
+}
+
+int CSyntaxHighlighter::lineFormats(QStringView text, bool inComment,
+                                    QList<QTextLayout::FormatRange>* ranges) const
+{
+    // Later spans win where they overlap; adjacent characters with equal
+    // formats make one range, and plain characters none.
+    QVarLengthArray<const QTextCharFormat*, 512> chars(qMin<qsizetype>(text.size(), kMaxHighlightChars));
+    std::fill(chars.begin(), chars.end(), nullptr);
+    const int state =
+        colourLine(text, inComment, [&chars](int start, int len, const QTextCharFormat& format) {
+            for (int i = start; i < start + len; ++i)
+                chars[i] = &format;
+        });
+    const qsizetype n = chars.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QTextCharFormat* format = chars[i];
+        if (!format) {
+            ++i;
+            continue;
+        }
+        const qsizetype start = i;
+        while (i < n && chars[i] && (chars[i] == format || *chars[i] == *format))
+            ++i;
+        QTextLayout::FormatRange range;
+        range.start = int(start);
+        range.length = int(i - start);
+        range.format = *format;
+        ranges->append(range);
+    }
+    return state;
+}
+
+int CSyntaxHighlighter::blockComment(QStringView text, bool inComment, const FormatSink* sink) const
+{
     const qsizetype n = text.size();
-    setCurrentBlockState(0);
+    if (n == 0)
+        return inComment ? 1 : 0;
+    const HighlightRuleSet& rules = activeRules();
+    int state = 0;
     qsizetype start = 0;
     qsizetype beginLen = 0;
-    if (previousBlockState() != 1) {
+    if (!inComment) {
         const QRegularExpressionMatch m = rules.commentBegin().match(text);
         if (!m.hasMatch())
-            return;
+            return 0;
         start = m.capturedStart();
         beginLen = m.capturedLength();
     }
@@ -111,11 +269,11 @@ void CSyntaxHighlighter::applyBlockComment(QStringView text)
         if (endMatch.hasMatch()) {
             spanLen = endMatch.capturedEnd() - start;
         } else {
-            setCurrentBlockState(1);
+            state = 1;
             spanLen = n - start;
         }
-        if (spanLen > 0)
-            setFormat(int(start), int(spanLen), rules.commentFormat());
+        if (spanLen > 0 && sink)
+            (*sink)(int(start), int(spanLen), rules.commentFormat());
         // Empty matches of either expression must not hold the search in place.
         const qsizetype next = start + qMax<qsizetype>(spanLen, 1);
         if (next >= n)
@@ -126,4 +284,5 @@ void CSyntaxHighlighter::applyBlockComment(QStringView text)
         start = beginMatch.capturedStart();
         beginLen = beginMatch.capturedLength();
     }
+    return state;
 }

@@ -5,6 +5,7 @@
 #include "CPlainTextEdit.h"
 #include "CSwitch.h"
 #include "CSyntaxHighlighter.h"
+#include "IconHelper.h"
 #include "StyleHelper.h"
 #include "StyleWatcher.h"
 
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -44,6 +44,11 @@ LogWidget::LogWidget(QWidget* parent) : QFrame(parent)
     StyleHelper::setStyle(m_clearBtn, QStringLiteral("system-btn"));
     m_saveBtn->setFixedSize(32, 24);
     m_clearBtn->setFixedSize(32, 24);
+    // Glyphs of the icon font; the tool tips carry the words.
+    m_saveBtn->setFont(IconHelper::instance()->phosphor(16));
+    m_saveBtn->setText(IconHelper::glyph(IconHelper::PhFloppyDisk));
+    m_clearBtn->setFont(IconHelper::instance()->phosphor(16));
+    m_clearBtn->setText(IconHelper::glyph(IconHelper::PhTrash));
 
     m_highlightLabel = new QLabel(this);
     m_highlightSwitch = new CSwitch(this);
@@ -111,25 +116,18 @@ QString LogWidget::ruleFilePath(int skinType)
 void LogWidget::setHighlighting(bool on)
 {
     AppConfig::LogHighlight = on;
-    if (on) {
-        if (m_highlighter->document() != m_textArea->document())
-            m_highlighter->setDocument(m_textArea->document());
-        // Attaching colours the document on the next turn of the event loop;
-        // the lines in view need their deferred colours after that.
-        QTimer::singleShot(0, m_textArea, &CPlainTextEdit::colourVisibleBlocks);
-    } else {
-        m_highlighter->setDocument(nullptr);
-    }
+    // The text area colours the lines as they come into view; attaching makes
+    // every line due and colours the ones in view now.
+    m_highlighter->attachDocument(on ? m_textArea->document() : nullptr);
+    if (on)
+        m_textArea->colourVisibleBlocks();
 }
 
 void LogWidget::onSkinChanged(int type)
 {
+    // A successful load makes every line due again and has the lines in
+    // view coloured with the new rules.
     m_highlighter->loadRuleFile(ruleFilePath(type));
-    if (m_highlightSwitch->isChecked()) {
-        m_highlighter->setDocument(nullptr);
-        m_highlighter->setDocument(m_textArea->document());
-        QTimer::singleShot(0, m_textArea, &CPlainTextEdit::colourVisibleBlocks);
-    }
 }
 
 void LogWidget::changeEvent(QEvent* event)
@@ -144,8 +142,6 @@ void LogWidget::retranslate()
     m_title->setText(tr("LOG"));
     m_highlightLabel->setText(tr("Highlighter"));
     m_autoScrollLabel->setText(tr("Auto Scroll"));
-    m_saveBtn->setText(tr("Save"));
     m_saveBtn->setToolTip(tr("Save Log to File"));
-    m_clearBtn->setText(tr("Clear"));
     m_clearBtn->setToolTip(tr("Clear log"));
 }

@@ -8,7 +8,7 @@ class CSyntaxHighlighter;
 class QLabel;
 class QPushButton;
 
-// The log panel: a title row with "Save" and "Clear" buttons and the
+// The log panel: a title row with save and clear buttons (icon glyphs) and the
 // "Highlighter" and "Auto Scroll" switches above the log text area. The
 // session decides what the buttons do.
 class LogWidget : public QFrame
@@ -33,7 +33,8 @@ Q_SIGNALS:
     void clearBtnClicked();
 
 public Q_SLOTS:
-    // Loads the theme's rule file and colours the whole log again.
+    // Loads the theme's rule file; the lines in view are coloured again at
+    // once, the others when they are seen.
     void onSkinChanged(int type);
 
 protected:

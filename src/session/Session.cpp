@@ -6,21 +6,29 @@
 #include "CMenu.h"
 #include "CPlainTextEdit.h"
 #include "CSideBar.h"
+#include "CsvProtocolParser.h"
 #include "DataHandlerWorker.h"
+#include "FileTransimisionWidget.h"
+#include "FileTransmission.h"
 #include "FrameAssemblerWidget.h"
+#include "FrameDrain.h"
 #include "HexText.h"
 #include "HistoryDataManager.h"
 #include "IconHelper.h"
 #include "InputBox.h"
 #include "LogWidget.h"
+#include "MultiChannelWaveformWidget.h"
 #include "ProtocolRegistry.h"
 #include "RxSettingWidget.h"
 #include "SerialParamWidget.h"
 #include "SerialPortManager.h"
 #include "StyleHelper.h"
 #include "TxSettingWidget.h"
+#include "WaveformManagerWidget.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCursor>
 #include <QDateTime>
@@ -30,12 +38,16 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTextEdit>
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
@@ -60,6 +72,8 @@ const ToolItem kToolItems[] = {
     {IconHelper::PhBracketsCurly, QT_TRANSLATE_NOOP("Session", "Frame Assembler")},
     {IconHelper::PhWaveSine, QT_TRANSLATE_NOOP("Session", "Waveform Data Generator")},
 };
+constexpr int kFileTransferPage = 1;
+constexpr int kWaveformPage = 2;
 constexpr int kFrameAssemblerPage = 4;
 
 } // namespace
@@ -154,7 +168,35 @@ Session::Session(QWidget* parent) : QWidget(parent)
     connect(m_clearLogAction, &QAction::triggered, this, &Session::onActionClearTriggered);
     connect(m_fontAction, &QAction::triggered, this, &Session::openFontDlg);
 
+    // File transfer: received chunks go in from readData; the panel writes
+    // through the port manager itself.
+    connect(m_fileTransfer, &FileTransimisionWidget::writeRequest, this, [this](QByteArray data) {
+        if (m_portManager->isOpen())
+            m_portManager->write(data);
+    });
+    connect(m_fileTransfer, &FileTransimisionWidget::statusTextChanged, this,
+            [this](QString text) { showLog(text + QLatin1Char('\n'), Rx); });
+    connect(m_fileTransfer, &FileTransimisionWidget::statusChanged, this,
+            [this](bool started) { m_sideBar->setIndicatorEnable(kFileTransferPage, started); });
+
+    // Waveform: sixteen channels, hidden until the panel picks them.
+    for (int i = 0; i < kWaveformChannels; ++i) {
+        const int id = m_waveformPlot->addChannel(tr("Channel %1").arg(i));
+        m_waveformPlot->setChannelVisible(id, false);
+    }
+    connect(m_waveformManager, &WaveformManagerWidget::itemChanged, m_waveformPlot,
+            &MultiChannelWaveformWidget::setChannelVisible);
+    connect(m_waveformPlot, &MultiChannelWaveformWidget::channelVisibleChanged, m_waveformManager,
+            &WaveformManagerWidget::setItemChecked);
+    connect(m_waveformManager, &WaveformManagerWidget::switchChecked, this, &Session::onWaveformSwitch);
+    connect(m_recordBtn, &QPushButton::toggled, this, &Session::onRecordToggled);
+    qApp->installEventFilter(this);
+
     // Timers, all stopped until needed.
+    m_drainTimer = new QTimer(this);
+    m_drainTimer->setTimerType(Qt::PreciseTimer);
+    m_drainTimer->setInterval(kDrainMs);
+    connect(m_drainTimer, &QTimer::timeout, this, &Session::onDrainTimeout);
     m_repeatTimer = new QTimer(this);
     m_repeatTimer->setInterval(m_repeatInterval);
     connect(m_repeatTimer, &QTimer::timeout, this, &Session::onRepeatTimeout);
@@ -177,6 +219,14 @@ Session::Session(QWidget* parent) : QWidget(parent)
     connect(m_worker, &DataHandlerWorker::dataProcessed, this, &Session::showRxData, Qt::QueuedConnection);
     m_workerThread->start(QThread::HighestPriority);
 
+    // Brace frames are cut out on a thread of their own; the drain polls its queue.
+    m_parserThread = new QThread;
+    m_parserThread->setObjectName(QStringLiteral("FrameParser"));
+    m_parser = new CsvProtocolParser;
+    m_parser->moveToThread(m_parserThread);
+    connect(this, &Session::dataReceived, this, &Session::feedFrameParser);
+    m_parserThread->start(QThread::InheritPriority);
+
     loadHistory();
     // Protocol definitions live beside the program; the assembler only needs
     // rebuilding when something loaded.
@@ -193,8 +243,12 @@ Session::~Session()
                             static_cast<QObject*>(m_txSetting), static_cast<QObject*>(m_rxSetting),
                             static_cast<QObject*>(m_inputBox), static_cast<QObject*>(m_historyBox),
                             static_cast<QObject*>(m_logWidget), static_cast<QObject*>(m_logTextArea),
-                            static_cast<QObject*>(m_sideBar), static_cast<QObject*>(m_settingsBtn)})
+                            static_cast<QObject*>(m_sideBar), static_cast<QObject*>(m_settingsBtn),
+                            static_cast<QObject*>(m_fileTransfer), static_cast<QObject*>(m_waveformManager),
+                            static_cast<QObject*>(m_waveformPlot), static_cast<QObject*>(m_recordBtn)})
         sender->disconnect(this);
+    qApp->removeEventFilter(this);
+    m_drainTimer->stop();
     m_repeatTimer->stop();
     m_rxTimer->stop();
     m_gapTimer->stop();
@@ -209,6 +263,16 @@ Session::~Session()
     delete m_workerThread;
     m_workerThread = nullptr;
 
+    disconnect(this, &Session::dataReceived, this, &Session::feedFrameParser);
+    m_parserThread->quit();
+    m_parserThread->wait();
+    delete m_parser;
+    m_parser = nullptr;
+    delete m_parserThread;
+    m_parserThread = nullptr;
+
+    delete m_drainTimer;
+    m_drainTimer = nullptr;
     delete m_repeatTimer;
     m_repeatTimer = nullptr;
     delete m_rxTimer;
@@ -236,15 +300,32 @@ void Session::buildLayout()
     m_settingsArea->setFrameShape(QFrame::NoFrame);
     m_settingsArea->setWidget(settings);
 
-    // Waveform area: the plot comes later; until then the area stays hidden.
+    // Waveform area: title and record button over the plot; shown while the
+    // waveform switch is on.
     m_waveformArea = new QWidget(this);
     m_waveformArea->setObjectName(QStringLiteral("WaveformArea"));
     m_waveformTitle = new QLabel(m_waveformArea);
     StyleHelper::setStyle(m_waveformTitle, QStringLiteral("title-lbl"));
+    m_recordBtn = new QPushButton(m_waveformArea);
+    m_recordBtn->setObjectName(QStringLiteral("RecordButton"));
+    m_recordBtn->setCheckable(true);
+    m_recordBtn->setFixedSize(60, 25);
+    m_recordBtn->setFocusPolicy(Qt::NoFocus);
+    QFont recordFont = IconHelper::instance()->fontAwesome();
+    recordFont.setPointSize(14);
+    m_recordBtn->setFont(recordFont);
+    m_recordBtn->setText(IconHelper::glyph(IconHelper::FaPlay));
+    m_waveformPlot = new MultiChannelWaveformWidget(m_waveformArea);
+    auto* waveHeader = new QHBoxLayout;
+    waveHeader->setContentsMargins(4, 0, 4, 0);
+    waveHeader->addWidget(m_waveformTitle);
+    waveHeader->addStretch(1);
+    waveHeader->addWidget(m_recordBtn);
     auto* waveLayout = new QVBoxLayout(m_waveformArea);
     waveLayout->setContentsMargins(0, 0, 0, 0);
-    waveLayout->addWidget(m_waveformTitle);
-    waveLayout->addStretch(1);
+    waveLayout->setSpacing(2);
+    waveLayout->addLayout(waveHeader);
+    waveLayout->addWidget(m_waveformPlot, 1);
     m_waveformArea->hide();
 
     // Log area: the log view over the send input.
@@ -275,6 +356,19 @@ void Session::buildLayout()
     // Tool stack: one page per side-bar item.
     m_toolStack = new QStackedWidget(this);
     for (int i = 0; i < int(std::size(kToolItems)); ++i) {
+        if (i == kFileTransferPage) {
+            m_fileTransfer = new FileTransimisionWidget(m_toolStack);
+            m_fileTransfer->setSerialPortManager(m_portManager);
+            m_toolStack->addWidget(m_fileTransfer);
+            m_toolPages << nullptr;
+            continue;
+        }
+        if (i == kWaveformPage) {
+            m_waveformManager = new WaveformManagerWidget(m_toolStack);
+            m_toolStack->addWidget(m_waveformManager);
+            m_toolPages << nullptr;
+            continue;
+        }
         if (i == kFrameAssemblerPage) {
             m_frameAssembler = new FrameAssemblerWidget(m_toolStack);
             connect(m_frameAssembler, &FrameAssemblerWidget::writeRequest, this,
@@ -431,6 +525,7 @@ void Session::readData(QByteArray data)
 {
     if (data.isEmpty())
         return;
+    m_fileTransfer->rawDataReceived(data);
     if (m_gapElapsed) {
         // The stream paused before these bytes: what came before the pause is
         // a chunk of its own, and these start a fresh hex line.
@@ -777,7 +872,76 @@ void Session::shutdown()
 {
     m_rxTimer->stop();
     m_repeatTimer->stop();
+    m_drainTimer->stop();
+    // A running transfer tells its receiver it is over before the port goes.
+    m_fileTransfer->transmission()->stopTransmission();
     saveHistory();
     if (m_portManager->isOpen())
         m_portManager->closePort();
+}
+
+// ---- waveform ---------------------------------------------------------------
+
+void Session::feedFrameParser(QByteArray data)
+{
+    // Script frame parsing, when it exists, takes precedence over the CSV parser.
+    if (!m_recordBtn->isChecked() || !m_waveformManager->isWaveformEnabled() ||
+        !m_waveformPlot->isRecording())
+        return;
+    QMetaObject::invokeMethod(m_parser, "handleData", Qt::QueuedConnection, Q_ARG(QByteArray, data));
+}
+
+void Session::onRecordToggled(bool checked)
+{
+    if (checked) {
+        m_waveformPlot->clearCursorPairs();
+        m_waveformPlot->startRecording();
+        m_waveformTimestamp = 0;
+        m_parser->reset();
+        m_drainTimer->start();
+        m_recordBtn->setText(IconHelper::glyph(IconHelper::FaStop));
+    } else {
+        m_waveformPlot->stopRecording();
+        m_drainTimer->stop();
+        m_recordBtn->setText(IconHelper::glyph(IconHelper::FaPlay));
+    }
+}
+
+void Session::onDrainTimeout()
+{
+    if (!m_parser)
+        return;
+    const int rate = m_waveformManager->sampleRate();
+    m_waveformPlot->setSampleRate(rate);
+    const auto lists = FrameDrain::drain(*m_parser, rate, m_waveformTimestamp);
+    for (int id = 0; id < kWaveformChannels; ++id)
+        m_waveformPlot->appendChannelData(id, lists[size_t(id)]);
+}
+
+void Session::onWaveformSwitch(bool checked)
+{
+    m_waveformArea->setVisible(checked);
+    m_vSplitter->setSizes({400, 0});
+    m_sendArea->setVisible(!checked);
+    m_sideBar->setIndicatorEnable(kWaveformPage, checked);
+}
+
+bool Session::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_R && key->modifiers() == Qt::NoModifier && !key->isAutoRepeat() &&
+            m_waveformArea->isVisible() && window()->isActiveWindow()) {
+            QWidget* focus = QApplication::focusWidget();
+            const bool typing =
+                qobject_cast<QLineEdit*>(focus) || qobject_cast<QPlainTextEdit*>(focus) ||
+                qobject_cast<QTextEdit*>(focus) || qobject_cast<QAbstractSpinBox*>(focus) ||
+                (qobject_cast<QComboBox*>(focus) && qobject_cast<QComboBox*>(focus)->isEditable());
+            if (!typing) {
+                m_recordBtn->click();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

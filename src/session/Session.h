@@ -12,6 +12,10 @@
 class CIndicatorButton;
 class CPlainTextEdit;
 class CSideBar;
+class CsvProtocolParser;
+class FileTransimisionWidget;
+class MultiChannelWaveformWidget;
+class WaveformManagerWidget;
 class DataHandlerWorker;
 class FrameAssemblerWidget;
 class InputBox;
@@ -20,6 +24,7 @@ class QAction;
 class QComboBox;
 class QFile;
 class QLabel;
+class QPushButton;
 class QScrollArea;
 class QSplitter;
 class QStackedWidget;
@@ -42,6 +47,8 @@ public:
     static constexpr int kRxTickMs = 20;
     static constexpr int kGapMs = 5;
     static constexpr int kHexTipMs = 2000;
+    static constexpr int kDrainMs = 100;
+    static constexpr int kWaveformChannels = 16;
 
     explicit Session(QWidget* parent = nullptr);
     ~Session() override;
@@ -86,6 +93,13 @@ public:
     QLabel* hexTip() const { return m_hexTip; }
     QTimer* repeatTimer() const { return m_repeatTimer; }
     FrameAssemblerWidget* frameAssembler() const { return m_frameAssembler; }
+    FileTransimisionWidget* fileTransferPanel() const { return m_fileTransfer; }
+    WaveformManagerWidget* waveformManager() const { return m_waveformManager; }
+    MultiChannelWaveformWidget* waveformPlot() const { return m_waveformPlot; }
+    QPushButton* recordButton() const { return m_recordBtn; }
+    CsvProtocolParser* frameParser() const { return m_parser; }
+    QTimer* drainTimer() const { return m_drainTimer; }
+    qint64 waveformTimestamp() const { return m_waveformTimestamp; }
 
 Q_SIGNALS:
     void dataReceived(QByteArray data, bool isHexMode, bool isAutoWrap, bool addHexNewLine,
@@ -107,6 +121,9 @@ public Q_SLOTS:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // The record shortcut (R) is taken application-wide, but never from a
+    // widget that is being typed into.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private Q_SLOTS:
     void showConnectStatus(QString msg);
@@ -132,6 +149,11 @@ private Q_SLOTS:
     void onPortDisconnected();
     void onGapTimeout();
     void onEditorFocused();
+    void onRecordToggled(bool checked);
+    void onDrainTimeout();
+    void onWaveformSwitch(bool checked);
+    // Queues a received chunk for the frame parser while recording.
+    void feedFrameParser(QByteArray data);
 
 private:
     void buildLayout();
@@ -162,6 +184,10 @@ private:
     QStackedWidget* m_toolStack = nullptr;
     QList<QLabel*> m_toolPages; // null where a real panel sits
     FrameAssemblerWidget* m_frameAssembler = nullptr;
+    FileTransimisionWidget* m_fileTransfer = nullptr;
+    WaveformManagerWidget* m_waveformManager = nullptr;
+    MultiChannelWaveformWidget* m_waveformPlot = nullptr;
+    QPushButton* m_recordBtn = nullptr;
     CSideBar* m_sideBar = nullptr;
     CIndicatorButton* m_settingsBtn = nullptr;
     QLabel* m_hexTip = nullptr;
@@ -191,4 +217,9 @@ private:
 
     QThread* m_workerThread = nullptr;
     DataHandlerWorker* m_worker = nullptr;
+
+    QTimer* m_drainTimer = nullptr;
+    QThread* m_parserThread = nullptr;
+    CsvProtocolParser* m_parser = nullptr;
+    qint64 m_waveformTimestamp = 0;
 };

@@ -35,6 +35,8 @@ public:
         PhSliders = 0xE434,
         PhCheck = 0xE182,
         FaTerminal = 0xF120, // Font Awesome
+        FaPlay = 0xF04B,
+        FaStop = 0xF04D,
     };
 
     static IconHelper* instance();

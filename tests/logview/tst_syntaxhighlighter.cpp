@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -87,6 +88,39 @@ QString writeTemp(QTemporaryDir& dir, const QString& name, const QByteArray& dat
 }
 
 const QString kStamp = QStringLiteral("[2024-03-18 09:12:44.031]");
+
+// The colour of every character of a block as the document holds it.
+Colors documentColours(const QTextBlock& block)
+{
+    Colors colors(block.length() - 1);
+    for (const QTextLayout::FormatRange& r : block.layout()->formats()) {
+        for (int i = r.start; i < r.start + r.length && i < colors.size(); ++i)
+            colors[i] = r.format.foreground().color();
+    }
+    return colors;
+}
+
+QString numberedLog(int count)
+{
+    QString out;
+    for (int i = 0; i < count; ++i)
+        out += kStamp + QStringLiteral("R value %1 -opt OK [W] x\n").arg(i);
+    return out;
+}
+
+// A document as the text area has it: without a layout it reports no changes.
+struct LogDocument : QTextDocument
+{
+    LogDocument() { setDocumentLayout(new QPlainTextDocumentLayout(this)); }
+};
+
+int colouredCount(const QTextDocument& doc)
+{
+    int n = 0;
+    for (QTextBlock b = doc.firstBlock(); b.isValid(); b = b.next())
+        n += CSyntaxHighlighter::isColoured(b) ? 1 : 0;
+    return n;
+}
 
 } // namespace
 
@@ -416,6 +450,171 @@ private Q_SLOTS:
             furthest = qMax(furthest, start + len);
         });
         QCOMPARE(furthest, CSyntaxHighlighter::kMaxHighlightChars);
+    }
+
+    void onDemandColoursOnlyWhatIsAskedFor()
+    {
+        const QString text = numberedLog(500);
+        LogDocument eagerDoc;
+        CSyntaxHighlighter eager;
+        QVERIFY(eager.loadRuleFile(QStringLiteral(RULES_DIR "/buildin.json")));
+        eager.setDocument(&eagerDoc);
+        QTextCursor(&eagerDoc).insertText(text);
+        QCOMPARE(colouredCount(eagerDoc), eagerDoc.blockCount());
+
+        LogDocument doc;
+        QTextCursor(&doc).insertText(text);
+        CSyntaxHighlighter h;
+        QVERIFY(h.loadRuleFile(QStringLiteral(RULES_DIR "/buildin.json")));
+        h.setOnDemand(true);
+        h.attachDocument(&doc);
+        QCOMPARE(h.document(), &doc);
+        // Nothing now and nothing on the next turns of the event loop.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(colouredCount(doc), 0);
+        QVERIFY(doc.findBlockByNumber(0).layout()->formats().isEmpty());
+
+        h.colourBlocks(doc.findBlockByNumber(100), doc.findBlockByNumber(120));
+        QCOMPARE(colouredCount(doc), 21);
+        QVERIFY(!CSyntaxHighlighter::isColoured(doc.findBlockByNumber(99)));
+        QVERIFY(!CSyntaxHighlighter::isColoured(doc.findBlockByNumber(121)));
+        for (int i = 100; i <= 120; ++i) {
+            QCOMPARE(documentColours(doc.findBlockByNumber(i)),
+                     documentColours(eagerDoc.findBlockByNumber(i)));
+            // The very ranges QSyntaxHighlighter makes, not just the colours.
+            QVERIFY(doc.findBlockByNumber(i).layout()->formats() ==
+                    eagerDoc.findBlockByNumber(i).layout()->formats());
+        }
+        // Asking again changes nothing.
+        h.colourBlocks(doc.findBlockByNumber(100), doc.findBlockByNumber(120));
+        QCOMPARE(colouredCount(doc), 21);
+    }
+
+    void onDemandChangedLinesBecomeDue()
+    {
+        LogDocument doc;
+        CSyntaxHighlighter h;
+        QVERIFY(h.loadRuleFile(QStringLiteral(RULES_DIR "/buildin.json")));
+        h.setOnDemand(true);
+        h.attachDocument(&doc);
+        QTextCursor cursor(&doc);
+        cursor.insertText(numberedLog(100) + QStringLiteral("half a li"));
+        h.colourBlocks(doc.firstBlock(), doc.lastBlock());
+        QCOMPARE(colouredCount(doc), 101);
+
+        // Appending: the half line and the new lines are due, the rest stays.
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("ne 42 OK\n") + numberedLog(3));
+        QCOMPARE(doc.blockCount(), 105);
+        QVERIFY(CSyntaxHighlighter::isColoured(doc.findBlockByNumber(99)));
+        for (int i = 100; i < 105; ++i)
+            QVERIFY2(!CSyntaxHighlighter::isColoured(doc.findBlockByNumber(i)),
+                     qPrintable(QString::number(i)));
+        h.colourBlocks(doc.findBlockByNumber(100), doc.lastBlock());
+        const QTextBlock grown = doc.findBlockByNumber(100);
+        QCOMPARE(grown.text(), QStringLiteral("half a line 42 OK"));
+        Colors want(grown.text().size());
+        h.highlightLine(grown.text(), [&](int start, int len, const QTextCharFormat& f) {
+            for (int i = start; i < start + len; ++i)
+                want[i] = f.foreground().color();
+        });
+        QCOMPARE(documentColours(grown), want);
+
+        // Cutting the head, then adding lines where the cut ones were stored:
+        // the new lines are due, whatever storage they reuse.
+        cursor.setPosition(0);
+        cursor.setPosition(doc.findBlockByNumber(60).position(), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        QCOMPARE(doc.blockCount(), 45);
+        const int before = colouredCount(doc);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(numberedLog(60));
+        QCOMPARE(doc.blockCount(), 105);
+        QVERIFY(colouredCount(doc) <= before);
+        for (int i = 45; i < 105; ++i)
+            QVERIFY2(!CSyntaxHighlighter::isColoured(doc.findBlockByNumber(i)),
+                     qPrintable(QString::number(i)));
+    }
+
+    void onDemandBlockCommentsReadBack()
+    {
+        const QString path = writeTemp(
+            m_dir, QStringLiteral("comment2.json"),
+            "{\n"
+            "            \"rules\":[{\"pattern\":\"x\",\"color\":\"#010101\"}],\n"
+            "            \"blockComment\":{\"begin\":\"/\\\\*\",\"end\":\"\\\\*/\",\"color\":\"#020202\"}}");
+        QString text = QStringLiteral("a /* open\n");
+        for (int i = 0; i < 300; ++i)
+            text += (i % 5 == 0) ? QStringLiteral("\n") : QStringLiteral("x inside %1\n").arg(i);
+        text += QStringLiteral("done */ x\nx out\n");
+
+        LogDocument eagerDoc;
+        CSyntaxHighlighter eager;
+        QVERIFY(eager.loadRuleFile(path));
+        eager.setDocument(&eagerDoc);
+        QTextCursor(&eagerDoc).insertText(text);
+
+        LogDocument doc;
+        QTextCursor(&doc).insertText(text);
+        CSyntaxHighlighter h;
+        QVERIFY(h.loadRuleFile(path));
+        h.setOnDemand(true);
+        h.attachDocument(&doc);
+        const QColor span(QStringLiteral("#020202"));
+        // Far into the span first: the lines above are read, not coloured.
+        h.colourBlocks(doc.findBlockByNumber(200), doc.findBlockByNumber(210));
+        QVERIFY(!CSyntaxHighlighter::isColoured(doc.findBlockByNumber(100)));
+        QVERIFY(doc.findBlockByNumber(100).layout()->formats().isEmpty());
+        QCOMPARE(colouredCount(doc), 11);
+        for (int i = 200; i <= 210; ++i)
+            QCOMPARE(documentColours(doc.findBlockByNumber(i)),
+                     documentColours(eagerDoc.findBlockByNumber(i)));
+        QCOMPARE(documentColours(doc.findBlockByNumber(202)).first(), span);
+        // Then the rest, in two goes, up to past the end of the span.
+        h.colourBlocks(doc.findBlockByNumber(290), doc.lastBlock());
+        h.colourBlocks(doc.firstBlock(), doc.lastBlock());
+        QCOMPARE(colouredCount(doc), doc.blockCount());
+        for (QTextBlock b = doc.firstBlock(), r = eagerDoc.firstBlock(); b.isValid();
+             b = b.next(), r = r.next())
+            QVERIFY2(documentColours(b) == documentColours(r), qPrintable(b.text()));
+        const QTextBlock after = doc.lastBlock().previous();
+        QCOMPARE(after.text(), QStringLiteral("x out"));
+        QVERIFY(documentColours(after).first() != span);
+    }
+
+    void ruleReloadRecolours()
+    {
+        // Attached the plain way: everything at once.
+        LogDocument doc;
+        CSyntaxHighlighter h;
+        QVERIFY(h.loadRuleFile(QStringLiteral(RULES_DIR "/buildin.json")));
+        h.setDocument(&doc);
+        QTextCursor(&doc).insertText(numberedLog(50));
+        const QColor dark = documentColours(doc.firstBlock()).first();
+        QVERIFY(h.loadRuleFile(QStringLiteral(RULES_DIR "/buildin-light.json")));
+        const QColor light = h.scanner().format(LogLineScanner::Timestamp).foreground().color();
+        QVERIFY(light != dark);
+        QCOMPARE(documentColours(doc.firstBlock()).first(), light);
+        QCOMPARE(documentColours(doc.findBlockByNumber(49)).first(), light);
+
+        // On demand: every line due, and a request to colour what is seen.
+        h.setOnDemand(true);
+        QCOMPARE(colouredCount(doc), 0);
+        QSignalSpy spy(&h, &CSyntaxHighlighter::recolourRequested);
+        QVERIFY(h.loadRuleFile(QStringLiteral(RULES_DIR "/buildin.json")));
+        QCOMPARE(spy.count(), 1);
+        h.colourBlocks(doc.firstBlock(), doc.firstBlock());
+        QCOMPARE(documentColours(doc.firstBlock()).first(), dark);
+        // A failed load changes nothing and asks for nothing.
+        QVERIFY(!h.loadRuleFile(m_dir.filePath(QStringLiteral("missing.json"))));
+        QCOMPARE(spy.count(), 1);
+        QVERIFY(CSyntaxHighlighter::isColoured(doc.firstBlock()));
+
+        // Back to colouring every change: the whole document at once.
+        h.setOnDemand(false);
+        QTRY_COMPARE(colouredCount(doc), doc.blockCount());
+        QCOMPARE(documentColours(doc.findBlockByNumber(49)).first(), dark);
     }
 
     void documentIsColouredByTheScanner()

@@ -1,5 +1,6 @@
 #include "AppConfig.h"
 #include "CPlainTextEdit.h"
+#include "IconHelper.h"
 #include "LogWidget.h"
 
 #include <QApplication>
@@ -216,17 +217,27 @@ private Q_SLOTS:
         QCOMPARE(clear.count(), 0);
         w.clearButton()->click();
         QCOMPARE(clear.count(), 1);
-        QCOMPARE(w.saveButton()->text(), QStringLiteral("Save"));
-        QCOMPARE(w.clearButton()->text(), QStringLiteral("Clear"));
+        // Glyphs of the icon font; the words are in the tool tips.
+        QCOMPARE(w.saveButton()->text(), IconHelper::glyph(IconHelper::PhFloppyDisk));
+        QCOMPARE(w.clearButton()->text(), IconHelper::glyph(IconHelper::PhTrash));
+        QCOMPARE(w.saveButton()->font().family(), IconHelper::instance()->phosphor().family());
+        QCOMPARE(w.saveButton()->toolTip(), QStringLiteral("Save Log to File"));
+        QCOMPARE(w.clearButton()->toolTip(), QStringLiteral("Clear log"));
+        QCOMPARE(w.saveButton()->size(), QSize(32, 24));
+        QCOMPARE(w.clearButton()->size(), QSize(32, 24));
     }
 
     void logWidgetRetranslates()
     {
         LogWidget w;
-        w.clearButton()->setText(QStringLiteral("stale"));
+        w.saveButton()->setToolTip(QStringLiteral("stale"));
+        w.clearButton()->setToolTip(QStringLiteral("stale"));
         QEvent ev(QEvent::LanguageChange);
         QApplication::sendEvent(&w, &ev);
-        QCOMPARE(w.clearButton()->text(), QStringLiteral("Clear"));
+        QCOMPARE(w.saveButton()->toolTip(), QStringLiteral("Save Log to File"));
+        QCOMPARE(w.clearButton()->toolTip(), QStringLiteral("Clear log"));
+        // The glyphs are not words and stay as they are.
+        QCOMPARE(w.clearButton()->text(), IconHelper::glyph(IconHelper::PhTrash));
     }
 
     void logFontFromConfiguration()

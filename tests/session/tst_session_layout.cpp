@@ -2,6 +2,7 @@
 #include "CIndicatorButton.h"
 #include "CMenu.h"
 #include "CSideBar.h"
+#include "FileTransimisionWidget.h"
 #include "FrameAssemblerWidget.h"
 #include "IconHelper.h"
 #include "InputBox.h"
@@ -10,6 +11,7 @@
 #include "SerialParamWidget.h"
 #include "SessionTestUtil.h"
 #include "TxSettingWidget.h"
+#include "WaveformManagerWidget.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -93,6 +95,14 @@ private Q_SLOTS:
             bar->button(id)->click();
             QVERIFY(stack->isVisible());
             QCOMPARE(stack->currentIndex(), id);
+            if (id == 1) {
+                QCOMPARE(stack->currentWidget(), static_cast<QWidget*>(m_session->fileTransferPanel()));
+                continue;
+            }
+            if (id == 2) {
+                QCOMPARE(stack->currentWidget(), static_cast<QWidget*>(m_session->waveformManager()));
+                continue;
+            }
             if (id == 4) {
                 // The frame assembler is a real panel, not a placeholder.
                 QCOMPARE(stack->currentWidget(), m_session->frameAssembler());
@@ -228,12 +238,14 @@ private Q_SLOTS:
 
     void textsComeBackOnLanguageChange()
     {
-        QLabel* page = qobject_cast<QLabel*>(m_session->toolStack()->widget(2));
+        // Page 3 (Lua Script) is still a placeholder that shows its tool's name.
+        QLabel* page = qobject_cast<QLabel*>(m_session->toolStack()->widget(3));
+        QVERIFY(page);
         page->setText(QStringLiteral("stale"));
         m_session->hexTip()->setText(QStringLiteral("stale"));
         QEvent ev(QEvent::LanguageChange);
         QApplication::sendEvent(m_session.get(), &ev);
-        QCOMPARE(page->text(), QStringLiteral("Chart"));
+        QCOMPARE(page->text(), QStringLiteral("Lua Script"));
         QCOMPARE(m_session->hexTip()->text(), QStringLiteral("Hex Sample:11 22 33 44... or 1122334455..."));
     }
 

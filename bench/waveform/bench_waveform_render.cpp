@@ -1,0 +1,202 @@
+// Frame time of the waveform plot: 16 visible channels at 1200 x 800, fully
+// zoomed out, mid zoom and zoomed in, at 200,000 and 2,000,000 samples per
+// channel (or the counts given as arguments). Each frame is one synchronous
+// render (grabFramebuffer); the time covers paintGL up to glFinish, so all GL
+// work is in it but the read-back is not. Run under Xvfb with Mesa:
+//   xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/bench_waveform_render [samples...]
+// CVN_BENCH_SAMPLES=n sets the multisample count (the program uses 3).
+#include "MultiChannelWaveformWidget.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QSurfaceFormat>
+#include <QTextStream>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+
+namespace {
+
+// CPU time of the whole process (this thread and Mesa's raster threads):
+// what a frame costs, independent of how long the shared machine made it wait.
+double processCpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+class TimedPlot : public MultiChannelWaveformWidget
+{
+public:
+    QVector<double> frameMs;
+    QVector<double> cpuMs;
+
+protected:
+    void paintGL() override
+    {
+        QElapsedTimer t;
+        const double cpu0 = processCpuMs();
+        t.start();
+        MultiChannelWaveformWidget::paintGL();
+        glFinish();
+        frameMs.append(t.nsecsElapsed() / 1e6);
+        cpuMs.append(processCpuMs() - cpu0);
+    }
+};
+
+constexpr int kChannels = 16;
+constexpr int kFrames = 50;
+constexpr double kRate = 1000000.0; // 1 MS/s: 2,000,000 samples are 2 s of signal
+
+QVector<WaveformSample> makeSignal(int channel, qint64 count)
+{
+    QVector<WaveformSample> out;
+    out.reserve(count);
+    QRandomGenerator rng(quint32(channel + 1));
+    const qint64 period = qint64(1e9 / kRate);
+    const double freq = 5.0 * (channel + 1); // Hz
+    for (qint64 k = 0; k < count; ++k) {
+        const double t = k / kRate;
+        double v = std::sin(2 * M_PI * freq * t);
+        if (channel % 3 == 1)
+            v = v >= 0 ? 1.0 : -1.0;
+        v += 0.05 * (rng.generateDouble() - 0.5);
+        out.append({k * period, v});
+    }
+    return out;
+}
+
+double scanMs = 0;
+
+struct Figures
+{
+    double median = 0;
+    double worst = 0;
+    double cpuMedian = 0;
+};
+
+Figures measure(TimedPlot& w, double scale, qint64 start, qint64 panNs)
+{
+    w.store().setTimeScale(scale);
+    w.store().setViewStart(start);
+    w.refreshView();
+    (void)w.grabFramebuffer(); // warm-up: glyph cache, buffers
+    w.frameMs.clear();
+    w.cpuMs.clear();
+    for (int i = 0; i < kFrames; ++i) {
+        // Move the view a little every frame so that nothing can be reused.
+        w.store().setViewStart(start + (i % 2 ? panNs : 0));
+        w.refreshView();
+        (void)w.grabFramebuffer();
+    }
+    // The data part of a frame alone: the column scans of the drawn bands.
+    QElapsedTimer scanTimer;
+    scanTimer.start();
+    constexpr int kScanRounds = 20;
+    for (int round = 0; round < kScanRounds; ++round) {
+        for (int id : w.store().channelIds())
+            (void)w.store().scanColumns(id);
+    }
+    scanMs = scanTimer.nsecsElapsed() / 1e6 / kScanRounds;
+
+    QVector<double> v = w.frameMs;
+    std::sort(v.begin(), v.end());
+    Figures f;
+    if (!v.isEmpty()) {
+        f.median = v.at(v.size() / 2);
+        f.worst = v.constLast();
+    }
+    QVector<double> cpu = w.cpuMs;
+    std::sort(cpu.begin(), cpu.end());
+    if (!cpu.isEmpty())
+        f.cpuMedian = cpu.at(cpu.size() / 2);
+    return f;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QSurfaceFormat format;
+    format.setVersion(4, 1);
+    format.setProfile(QSurfaceFormat::CoreProfile);
+    // The program's own surface asks for 3 samples; CVN_BENCH_SAMPLES
+    // overrides that to separate rasterisation cost from the rest.
+    format.setSamples(qEnvironmentVariableIsSet("CVN_BENCH_SAMPLES")
+                          ? qEnvironmentVariableIntValue("CVN_BENCH_SAMPLES")
+                          : 3);
+    QSurfaceFormat::setDefaultFormat(format);
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+
+    QList<qint64> sizes = {200000, 2000000};
+    if (argc > 1) {
+        sizes.clear();
+        for (int i = 1; i < argc; ++i)
+            sizes.append(QByteArray(argv[i]).toLongLong());
+    }
+
+    out << "waveform render: 1200 x 800, " << kChannels << " visible channels, " << kFrames
+        << " repaints per case, paintGL + glFinish\n";
+    for (qint64 n : sizes) {
+        TimedPlot w;
+        for (int i = 0; i < kChannels; ++i)
+            w.addChannel(QStringLiteral("Channel %1").arg(i));
+        w.resize(1200, 800);
+        w.show();
+        QElapsedTimer wait;
+        wait.start();
+        while ((!w.windowHandle() || !w.windowHandle()->isExposed()) && wait.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (!w.windowHandle() || !w.windowHandle()->isExposed()) {
+            out << "no window\n";
+            return 1;
+        }
+        w.setSampleRate(kRate);
+        for (int i = 0; i < kChannels; ++i)
+            w.appendChannelData(i, makeSignal(i, n));
+
+        const int plotW = w.store().plotWidth();
+        const qint64 spanNs = w.store().lastTime() - w.store().firstTime();
+        const double fit = double(spanNs) / plotW;
+        struct Case
+        {
+            const char* name;
+            double scale;
+            qint64 start;
+        };
+        // Zoomed in: one sample period spans 10 pixels (sample dots on).
+        const Case cases[] = {{"zoomed out", fit, 0},
+                              {"mid zoom", fit / 50.0, spanNs / 3},
+                              {"zoomed in", 1e9 / kRate / 10.0, spanNs / 2}};
+        // Two layouts: the default 100-pixel bands (16 channels in a
+        // scrolled stack, the bands in view drawn) and bands shrunk so that
+        // all 16 are on screen at once.
+        for (int layout = 0; layout < 2; ++layout) {
+            const int height = layout == 0 ? 100 : (800 - 8 - 35) / kChannels - 2;
+            for (int i = 0; i < kChannels; ++i)
+                w.store().setChannelHeight(i, height);
+            w.store().setScrollOffset(0);
+            for (const Case& c : cases) {
+                const Figures f = measure(w, c.scale, c.start, qint64(3 * c.scale));
+                out << QStringLiteral(
+                           "%1 samples/channel, band %2 px, %3 (%4 ns/px): median %5 ms, worst %6 ms; "
+                           "CPU median %8 ms; scans of all 16 channels %7 ms\n")
+                           .arg(n)
+                           .arg(height)
+                           .arg(QLatin1String(c.name), -10)
+                           .arg(c.scale, 0, 'f', 1)
+                           .arg(f.median, 0, 'f', 2)
+                           .arg(f.worst, 0, 'f', 2)
+                           .arg(scanMs, 0, 'f', 3)
+                           .arg(f.cpuMedian, 0, 'f', 2);
+                out.flush();
+            }
+        }
+    }
+    return 0;
+}

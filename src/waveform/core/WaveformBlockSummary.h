@@ -1,0 +1,64 @@
+#pragma once
+
+#include "WaveformSample.h"
+
+#include <QVector>
+
+// Min/max of a channel's values per block of samples, in levels: level 0
+// summarises blocks of kFanout samples, level 1 blocks of kFanout^2, and so on.
+// Only complete blocks are stored, so a query that covers a whole block can
+// use it directly. Appending is amortised O(1); a min/max query over any index
+// range costs O(kFanout x levels) instead of the number of samples.
+class WaveformBlockSummary
+{
+public:
+    static constexpr int kFanout = 16;
+
+    void clear();
+    // Must be called once per sample appended to the channel, in order.
+    // Inline: only every kFanout-th call leaves the first level.
+    void append(double value)
+    {
+        ++m_count;
+        if (m_fill0 == 0) {
+            m_min0 = m_max0 = value;
+        } else {
+            m_min0 = value < m_min0 ? value : m_min0;
+            m_max0 = value > m_max0 ? value : m_max0;
+        }
+        if (++m_fill0 == kFanout)
+            completeFirstLevelBlock();
+    }
+    // Recomputes everything from the samples (after a bulk change).
+    void rebuild(const QVector<WaveformSample>& samples);
+    // Number of samples this summary has seen.
+    qsizetype sampleCount() const { return m_count; }
+
+    // Min and max of samples[first .. end) (end exclusive). Returns false and
+    // leaves min/max alone when the range is empty or out of bounds.
+    bool rangeMinMax(const WaveformSample* samples, qsizetype first, qsizetype end, double& min,
+                     double& max) const;
+
+    // Bytes held by the summary levels (allocated capacity).
+    qsizetype memoryBytes() const;
+    int levelCount() const { return int(m_levels.size()); }
+
+private:
+    struct Entry
+    {
+        double min;
+        double max;
+    };
+
+    void completeFirstLevelBlock();
+
+    QVector<QVector<Entry>> m_levels; // complete blocks per level
+    // The block being filled at level 0 ...
+    double m_min0 = 0.0;
+    double m_max0 = 0.0;
+    int m_fill0 = 0;
+    // ... and at the levels above (index = level; index 0 unused).
+    QVector<Entry> m_pending;
+    QVector<int> m_pendingFill;
+    qsizetype m_count = 0;
+};

@@ -1,0 +1,165 @@
+#pragma once
+
+#include "WaveformStore.h"
+
+#include <QColor>
+#include <QOpenGLFunctions>
+#include <QOpenGLWidget>
+#include <QPoint>
+#include <QRect>
+
+class CScrollBar64;
+class QPainter;
+class QScrollBar;
+
+// The session's waveform plot: up to sixteen channels drawn as stacked bands
+// over one shared time axis. Data and view arithmetic live in the
+// WaveformStore; this class paints them (QPainter on the GL surface) and
+// turns pointer movement into the crosshair read-out.
+class MultiChannelWaveformWidget : public QOpenGLWidget, protected QOpenGLFunctions
+{
+    Q_OBJECT
+    Q_PROPERTY(QColor bgColor READ bgColor WRITE setBgColor)
+    Q_PROPERTY(QColor gridLineColor READ gridLineColor WRITE setGridLineColor)
+    Q_PROPERTY(QColor axisLabelColor READ axisLabelColor WRITE setAxisLabelColor)
+    Q_PROPERTY(QColor axisLabelBgColor READ axisLabelBgColor WRITE setAxisLabelBgColor)
+    Q_PROPERTY(QColor channelNameColor READ channelNameColor WRITE setChannelNameColor)
+    Q_PROPERTY(QColor markerColor READ markerColor WRITE setMarkerColor)
+    Q_PROPERTY(QColor markerLineColor READ markerLineColor WRITE setMarkerLineColor)
+
+public:
+    static constexpr int kFitButtonSize = 25;
+    static constexpr int kColourBarWidth = 5;
+
+    explicit MultiChannelWaveformWidget(QWidget* parent = nullptr);
+    ~MultiChannelWaveformWidget() override;
+
+    // Data ------------------------------------------------------------------
+    int addChannel(const QString& name);
+    // Unknown ids drop the samples.
+    void appendChannelData(int id, const QVector<WaveformSample>& samples);
+    // No-op for unknown ids or an unchanged flag; else emits channelVisibleChanged.
+    void setChannelVisible(int id, bool visible);
+    void startRecording();
+    void stopRecording();
+    bool isRecording() const { return m_store.isRecording(); }
+    void clearData();
+    void setSampleRate(double rate);
+    double sampleRate() const { return m_store.sampleRate(); }
+    // Removes every cursor pair (none exist yet).
+    void clearCursorPairs();
+
+    WaveformStore& store() { return m_store; }
+    const WaveformStore& store() const { return m_store; }
+
+    // Re-applies the store's view after it was changed directly: clamps,
+    // updates the scroll bars and repaints.
+    void refreshView();
+
+    // Geometry in widget pixels ---------------------------------------------
+    QRect plotRect() const;
+    // The band of a visible channel (may reach outside the widget when the
+    // stack is scrolled); null for hidden or unknown ids.
+    QRect bandRect(int id) const;
+    QRect fitButtonRect(int id) const;
+    CScrollBar64* horizontalScrollBar() const { return m_hScroll; }
+    QScrollBar* verticalScrollBar() const { return m_vScroll; }
+
+    // Theme -----------------------------------------------------------------
+    bool isLightTheme() const { return m_lightTheme; }
+    // The pen of a channel's trace: its palette colour, the light grey entry
+    // darkened on the light theme.
+    QColor traceColor(int id) const;
+
+    // Crosshair read-out state (follows the pointer).
+    bool isCrosshairVisible() const { return m_crosshair.visible; }
+    int crosshairChannel() const { return m_crosshair.channel; }
+    qint64 crosshairTime() const { return m_crosshair.time; }
+
+    QColor bgColor() const { return m_bgColor; }
+    void setBgColor(const QColor& color);
+    QColor gridLineColor() const { return m_gridLineColor; }
+    void setGridLineColor(const QColor& color);
+    QColor axisLabelColor() const { return m_axisLabelColor; }
+    void setAxisLabelColor(const QColor& color);
+    QColor axisLabelBgColor() const { return m_axisLabelBgColor; }
+    void setAxisLabelBgColor(const QColor& color);
+    QColor channelNameColor() const { return m_channelNameColor; }
+    void setChannelNameColor(const QColor& color);
+    QColor markerColor() const { return m_markerColor; }
+    void setMarkerColor(const QColor& color);
+    QColor markerLineColor() const { return m_markerLineColor; }
+    void setMarkerLineColor(const QColor& color);
+
+    QSize sizeHint() const override { return QSize(1200, 1000); }
+
+Q_SIGNALS:
+    void cursorPairChanged(int index, qint64 time1, qint64 time2);
+    void cursorPairRemoved(int index);
+    void channelVisibleChanged(int channelId, bool visible);
+
+public Q_SLOTS:
+    void onSkinChanged(int skinType);
+    // Kinetic panning, cursor pairs, range measures and CSV work are not
+    // built yet; their slots are here so the wiring can be made now.
+    void updateInertia();
+    // The recording time is not shown on the plot.
+    void updateRecordingTime();
+    void onActivateCursorCreation();
+    void onActivateRegionSelection();
+    void onDeleteSelectedCursorPair();
+    void onDeleteSelectedRegion();
+    void onVerticalScrollBarValueChanged(int value);
+    void onHorizontalScrollBarValueChanged(qint64 value);
+    void onSaveCsvLoadFinished();
+    void onReplayCsvLoadFinished();
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    struct Crosshair
+    {
+        bool visible = false;
+        int x = 0;
+        int y = 0;
+        qint64 time = 0;
+        double value = 0.0;
+        int channel = -1;
+    };
+
+    void drawTimeAxis(QPainter& p);
+    void drawValueGrid(QPainter& p, const WaveformChannel& ch, int y0, int h);
+    void drawLabelColumn(QPainter& p, int id, const WaveformChannel& ch, int y0, int h);
+    void drawWaveform(QPainter& p, int id, const WaveformChannel& ch, int y0, int h);
+    void drawValueLabels(QPainter& p, const WaveformChannel& ch, int y0, int h);
+    void drawFitButton(QPainter& p, int id, int y0);
+    void drawCrosshair(QPainter& p);
+
+    void applyScrollBars();
+    void placeScrollBars();
+    void updatePointerState(const QPoint& pos);
+    void setColour(QColor& slot, const QColor& color);
+
+    WaveformStore m_store;
+    CScrollBar64* m_hScroll = nullptr;
+    QScrollBar* m_vScroll = nullptr;
+
+    bool m_lightTheme = false;
+    bool m_creatingCursorPair = false;
+    int m_editedChannel = -1;
+    int m_hoverFitChannel = -1;
+    Crosshair m_crosshair;
+
+    QColor m_bgColor = QColor(27, 27, 28);
+    QColor m_gridLineColor = QColor(85, 85, 85);
+    QColor m_axisLabelColor = QColor(221, 221, 221);
+    QColor m_axisLabelBgColor = QColor(23, 23, 25, 100);
+    QColor m_channelNameColor = QColor(255, 255, 255);
+    QColor m_markerColor = QColor(238, 238, 238);
+    QColor m_markerLineColor = QColor(0x88, 0x88, 0x88);
+};

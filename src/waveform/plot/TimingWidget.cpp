@@ -1,0 +1,3 @@
+#include "TimingWidget.h"
+
+TimingWidget::TimingWidget(QWidget* parent) : QFrame(parent) {}
