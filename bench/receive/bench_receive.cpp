@@ -48,8 +48,12 @@ inline char patternByte(qint64 i)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The session holds the OpenGL waveform plot, which the offscreen platform
+    // cannot show: run on a display (xvfb-run on a headless machine).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        fprintf(stderr, "bench_receive needs a display: xvfb-run -a build/bin/bench_receive\n");
+        return 2;
+    }
     QTemporaryDir home;
     qputenv("HOME", home.path().toLocal8Bit());
     QApplication app(argc, argv);

@@ -179,15 +179,7 @@ Session::Session(QWidget* parent) : QWidget(parent)
     connect(m_fileTransfer, &FileTransimisionWidget::statusChanged, this,
             [this](bool started) { m_sideBar->setIndicatorEnable(kFileTransferPage, started); });
 
-    // Waveform: sixteen channels, hidden until the panel picks them.
-    for (int i = 0; i < kWaveformChannels; ++i) {
-        const int id = m_waveformPlot->addChannel(tr("Channel %1").arg(i));
-        m_waveformPlot->setChannelVisible(id, false);
-    }
-    connect(m_waveformManager, &WaveformManagerWidget::itemChanged, m_waveformPlot,
-            &MultiChannelWaveformWidget::setChannelVisible);
-    connect(m_waveformPlot, &MultiChannelWaveformWidget::channelVisibleChanged, m_waveformManager,
-            &WaveformManagerWidget::setItemChecked);
+    // Waveform: the plot itself is made when the waveform is first enabled.
     connect(m_waveformManager, &WaveformManagerWidget::switchChecked, this, &Session::onWaveformSwitch);
     connect(m_recordBtn, &QPushButton::toggled, this, &Session::onRecordToggled);
     qApp->installEventFilter(this);
@@ -245,8 +237,10 @@ Session::~Session()
                             static_cast<QObject*>(m_logWidget), static_cast<QObject*>(m_logTextArea),
                             static_cast<QObject*>(m_sideBar), static_cast<QObject*>(m_settingsBtn),
                             static_cast<QObject*>(m_fileTransfer), static_cast<QObject*>(m_waveformManager),
-                            static_cast<QObject*>(m_waveformPlot), static_cast<QObject*>(m_recordBtn)})
+                            static_cast<QObject*>(m_recordBtn)})
         sender->disconnect(this);
+    if (m_waveformPlot)
+        m_waveformPlot->disconnect(this);
     qApp->removeEventFilter(this);
     m_drainTimer->stop();
     m_repeatTimer->stop();
@@ -315,17 +309,15 @@ void Session::buildLayout()
     recordFont.setPointSize(14);
     m_recordBtn->setFont(recordFont);
     m_recordBtn->setText(IconHelper::glyph(IconHelper::FaPlay));
-    m_waveformPlot = new MultiChannelWaveformWidget(m_waveformArea);
     auto* waveHeader = new QHBoxLayout;
     waveHeader->setContentsMargins(4, 0, 4, 0);
     waveHeader->addWidget(m_waveformTitle);
     waveHeader->addStretch(1);
     waveHeader->addWidget(m_recordBtn);
-    auto* waveLayout = new QVBoxLayout(m_waveformArea);
-    waveLayout->setContentsMargins(0, 0, 0, 0);
-    waveLayout->setSpacing(2);
-    waveLayout->addLayout(waveHeader);
-    waveLayout->addWidget(m_waveformPlot, 1);
+    m_waveLayout = new QVBoxLayout(m_waveformArea);
+    m_waveLayout->setContentsMargins(0, 0, 0, 0);
+    m_waveLayout->setSpacing(2);
+    m_waveLayout->addLayout(waveHeader);
     m_waveformArea->hide();
 
     // Log area: the log view over the send input.
@@ -882,10 +874,36 @@ void Session::shutdown()
 
 // ---- waveform ---------------------------------------------------------------
 
+MultiChannelWaveformWidget* Session::ensureWaveformPlot()
+{
+    // A window holding an OpenGL widget has every repaint composed through
+    // OpenGL, which costs the log view most of its speed where OpenGL runs in
+    // software; so the plot only exists once the waveform is wanted.
+    if (m_waveformPlot)
+        return m_waveformPlot;
+    m_waveformPlot = new MultiChannelWaveformWidget(m_waveformArea);
+    m_waveLayout->addWidget(m_waveformPlot, 1);
+    // Sixteen channels, hidden until the panel picks them.
+    for (int i = 0; i < kWaveformChannels; ++i) {
+        const int id = m_waveformPlot->addChannel(tr("Channel %1").arg(i));
+        m_waveformPlot->setChannelVisible(id, false);
+    }
+    // The panel's buttons may have been set before the plot existed.
+    for (int i = 0; i < kWaveformChannels; ++i) {
+        if (QPushButton* button = m_waveformManager->channelButton(i); button && button->isChecked())
+            m_waveformPlot->setChannelVisible(i, true);
+    }
+    connect(m_waveformManager, &WaveformManagerWidget::itemChanged, m_waveformPlot,
+            &MultiChannelWaveformWidget::setChannelVisible);
+    connect(m_waveformPlot, &MultiChannelWaveformWidget::channelVisibleChanged, m_waveformManager,
+            &WaveformManagerWidget::setItemChecked);
+    return m_waveformPlot;
+}
+
 void Session::feedFrameParser(QByteArray data)
 {
     // Script frame parsing, when it exists, takes precedence over the CSV parser.
-    if (!m_recordBtn->isChecked() || !m_waveformManager->isWaveformEnabled() ||
+    if (!m_waveformPlot || !m_recordBtn->isChecked() || !m_waveformManager->isWaveformEnabled() ||
         !m_waveformPlot->isRecording())
         return;
     QMetaObject::invokeMethod(m_parser, "handleData", Qt::QueuedConnection, Q_ARG(QByteArray, data));
@@ -893,6 +911,7 @@ void Session::feedFrameParser(QByteArray data)
 
 void Session::onRecordToggled(bool checked)
 {
+    ensureWaveformPlot();
     if (checked) {
         m_waveformPlot->clearCursorPairs();
         m_waveformPlot->startRecording();
@@ -909,7 +928,7 @@ void Session::onRecordToggled(bool checked)
 
 void Session::onDrainTimeout()
 {
-    if (!m_parser)
+    if (!m_parser || !m_waveformPlot)
         return;
     const int rate = m_waveformManager->sampleRate();
     m_waveformPlot->setSampleRate(rate);
@@ -920,6 +939,8 @@ void Session::onDrainTimeout()
 
 void Session::onWaveformSwitch(bool checked)
 {
+    if (checked)
+        ensureWaveformPlot();
     m_waveformArea->setVisible(checked);
     m_vSplitter->setSizes({400, 0});
     m_sendArea->setVisible(!checked);

@@ -30,6 +30,7 @@ class QSplitter;
 class QStackedWidget;
 class QThread;
 class QTimer;
+class QVBoxLayout;
 class RxSettingWidget;
 class SerialParamWidget;
 class SerialPortManager;
@@ -95,7 +96,9 @@ public:
     FrameAssemblerWidget* frameAssembler() const { return m_frameAssembler; }
     FileTransimisionWidget* fileTransferPanel() const { return m_fileTransfer; }
     WaveformManagerWidget* waveformManager() const { return m_waveformManager; }
+    // Null until the waveform is first enabled (or recording starts).
     MultiChannelWaveformWidget* waveformPlot() const { return m_waveformPlot; }
+    MultiChannelWaveformWidget* ensureWaveformPlot();
     QPushButton* recordButton() const { return m_recordBtn; }
     CsvProtocolParser* frameParser() const { return m_parser; }
     QTimer* drainTimer() const { return m_drainTimer; }
@@ -179,6 +182,7 @@ private:
     QSplitter* m_vSplitter = nullptr;
     QWidget* m_waveformArea = nullptr;
     QLabel* m_waveformTitle = nullptr;
+    QVBoxLayout* m_waveLayout = nullptr;
     QWidget* m_logArea = nullptr;
     QWidget* m_sendArea = nullptr;
     QStackedWidget* m_toolStack = nullptr;

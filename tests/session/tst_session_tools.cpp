@@ -72,13 +72,22 @@ private Q_SLOTS:
 
     void sixteenHiddenChannels()
     {
+        // No OpenGL widget in the window until the waveform is wanted.
+        QVERIFY(!m_session->waveformPlot());
+        QVERIFY(m_session->findChildren<MultiChannelWaveformWidget*>().isEmpty());
+        m_session->waveformManager()->channelButton(12)->click();
+        QVERIFY(m_session->ensureWaveformPlot());
+        QCOMPARE(m_session->ensureWaveformPlot(), m_session->waveformPlot());
         for (int id = 0; id < Session::kWaveformChannels; ++id) {
             const WaveformChannel* ch = store().channel(id);
             QVERIFY(ch);
             QCOMPARE(ch->name, QStringLiteral("Channel %1").arg(id));
-            QVERIFY(!ch->visible);
+            // A channel picked before the plot existed is shown once it does.
+            QCOMPARE(ch->visible, id == 12);
         }
         QVERIFY(!m_session->waveformArea()->isVisible());
+        m_session->waveformManager()->channelButton(3)->click();
+        QVERIFY(store().channel(3)->visible);
     }
 
     void switchShowsPlotAndChannels()
