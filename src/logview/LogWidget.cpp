@@ -36,19 +36,21 @@ LogWidget::LogWidget(QWidget* parent) : QFrame(parent)
 {
     m_title = new QLabel(this);
     StyleHelper::setStyle(m_title, QStringLiteral("title-lbl"));
+    // Glyphs of the icon font; the tool tips carry the words. The font goes
+    // on before the style property: a style sheet polish in between would
+    // remember the default font and put it back at the next theme switch.
     m_saveBtn = new QPushButton(this);
     m_saveBtn->setCursor(Qt::PointingHandCursor);
+    m_saveBtn->setFont(IconHelper::instance()->phosphor(16));
+    m_saveBtn->setText(IconHelper::glyph(IconHelper::PhFloppyDisk));
     StyleHelper::setStyle(m_saveBtn, QStringLiteral("system-btn"));
     m_clearBtn = new QPushButton(this);
     m_clearBtn->setCursor(Qt::PointingHandCursor);
+    m_clearBtn->setFont(IconHelper::instance()->phosphor(16));
+    m_clearBtn->setText(IconHelper::glyph(IconHelper::PhTrash));
     StyleHelper::setStyle(m_clearBtn, QStringLiteral("system-btn"));
     m_saveBtn->setFixedSize(32, 24);
     m_clearBtn->setFixedSize(32, 24);
-    // Glyphs of the icon font; the tool tips carry the words.
-    m_saveBtn->setFont(IconHelper::instance()->phosphor(16));
-    m_saveBtn->setText(IconHelper::glyph(IconHelper::PhFloppyDisk));
-    m_clearBtn->setFont(IconHelper::instance()->phosphor(16));
-    m_clearBtn->setText(IconHelper::glyph(IconHelper::PhTrash));
 
     m_highlightLabel = new QLabel(this);
     m_highlightSwitch = new CSwitch(this);

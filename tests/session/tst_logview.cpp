@@ -2,6 +2,7 @@
 #include "CPlainTextEdit.h"
 #include "IconHelper.h"
 #include "LogWidget.h"
+#include "SkinManager.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -225,6 +226,23 @@ private Q_SLOTS:
         QCOMPARE(w.clearButton()->toolTip(), QStringLiteral("Clear log"));
         QCOMPARE(w.saveButton()->size(), QSize(32, 24));
         QCOMPARE(w.clearButton()->size(), QSize(32, 24));
+    }
+
+    void buttonGlyphsSurviveThemeSwitches()
+    {
+        // A theme applied while the panel exists, then another one: the
+        // buttons keep the icon font instead of falling back to boxes.
+        SkinManager::instance()->setSkin(5);
+        LogWidget w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        SkinManager::instance()->setSkin(0);
+        SkinManager::instance()->setSkin(5);
+        QCoreApplication::processEvents();
+        const QString family = IconHelper::instance()->phosphor().family();
+        QCOMPARE(w.saveButton()->font().family(), family);
+        QCOMPARE(w.clearButton()->font().family(), family);
+        QVERIFY(QFontMetrics(w.saveButton()->font()).inFontUcs4(IconHelper::PhFloppyDisk));
     }
 
     void logWidgetRetranslates()
