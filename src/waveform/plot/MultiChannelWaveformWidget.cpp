@@ -48,7 +48,15 @@ MultiChannelWaveformWidget::MultiChannelWaveformWidget(QWidget* parent) : QOpenG
     SkinManager::instance()->registerWidget(this);
 }
 
-MultiChannelWaveformWidget::~MultiChannelWaveformWidget() = default;
+MultiChannelWaveformWidget::~MultiChannelWaveformWidget()
+{
+    // GL objects go with their context.
+    if (context()) {
+        makeCurrent();
+        m_trace.destroy();
+        doneCurrent();
+    }
+}
 
 // ---- data -------------------------------------------------------------------
 
@@ -335,6 +343,9 @@ void MultiChannelWaveformWidget::initializeGL()
 {
     initializeOpenGLFunctions();
     glClearColor(m_bgColor.redF(), m_bgColor.greenF(), m_bgColor.blueF(), 0.0f);
+    // A new context (the widget moved to another window) needs new objects.
+    m_trace.destroy();
+    m_trace.initialize();
 }
 
 void MultiChannelWaveformWidget::paintGL()
@@ -513,15 +524,15 @@ void MultiChannelWaveformWidget::drawWaveform(QPainter& p, int id, const Wavefor
     const double hi = ch.displayMax;
     auto yOf = [&](double v) { return WaveformStore::valueToY(v, y0, h, lo, hi); };
 
-    QPainterPath path;
-    bool started = false;
-    auto to = [&](qreal x, qreal y) {
-        if (started) {
-            path.lineTo(x, y);
-        } else {
-            path.moveTo(x, y);
-            started = true;
-        }
+    // One polyline: the lead-in sample, then per column its last value and,
+    // when it holds several samples, its minimum and maximum, then the samples
+    // just past the right edge. Vertices sit on pixel centres, so 1-pixel
+    // traces stay crisp under multisampling.
+    QVector<float> xy;
+    xy.reserve(2 * (3 * scan.columns.size() + scan.overflow.size() + 1));
+    auto to = [&xy](qreal x, qreal y) {
+        xy.append(float(x + 0.5));
+        xy.append(float(y + 0.5));
     };
     if (scan.hasLeadIn)
         to(m_store.timeToX(scan.leadIn.timestamp), yOf(scan.leadIn.value));
@@ -532,21 +543,38 @@ void MultiChannelWaveformWidget::drawWaveform(QPainter& p, int id, const Wavefor
         const int x = left + c;
         to(x, yOf(b.last));
         if (b.count > 1) {
-            path.lineTo(x, yOf(b.min));
-            path.lineTo(x, yOf(b.max));
+            to(x, yOf(b.min));
+            to(x, yOf(b.max));
         }
     }
     for (const WaveformSample& s : scan.overflow)
         to(m_store.timeToX(s.timestamp), yOf(s.value));
 
     const QColor colour = traceColor(id);
+    const int header = m_store.headerHeight();
+    const QRect clip = QRect(left, y0, w, h)
+                           .intersected(QRect(0, header, width() - m_store.scrollBarThickness(),
+                                              qMax(0, height() - m_store.scrollBarThickness() - header)));
+    if (m_trace.isReady()) {
+        p.beginNativePainting();
+        m_trace.drawStrip(xy, colour, clip, size(), devicePixelRatioF());
+        p.endNativePainting();
+    } else if (xy.size() >= 2) {
+        QPainterPath path;
+        path.moveTo(xy[0], xy[1]);
+        for (int i = 2; i + 1 < xy.size(); i += 2)
+            path.lineTo(xy[i], xy[i + 1]);
+        p.save();
+        p.setClipRect(clip, Qt::IntersectClip);
+        p.setPen(QPen(colour, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+        p.restore();
+    }
+
     p.save();
     p.setClipRect(QRect(left, y0, w, h), Qt::IntersectClip);
-    // Vertices on pixel centres: 1-pixel traces stay crisp under multisampling.
     p.translate(0.5, 0.5);
-    p.setPen(QPen(colour, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(path);
 
     // Individual samples become visible once a sample period spans 5 pixels.
     if (m_store.timeScale() <= 1e9 / rate / 5.0) {

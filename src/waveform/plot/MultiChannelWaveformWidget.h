@@ -1,6 +1,7 @@
 #pragma once
 
 #include "WaveformStore.h"
+#include "WaveformTraceRenderer.h"
 
 #include <QColor>
 #include <QOpenGLFunctions>
@@ -146,6 +147,7 @@ private:
     void setColour(QColor& slot, const QColor& color);
 
     WaveformStore m_store;
+    WaveformTraceRenderer m_trace;
     CScrollBar64* m_hScroll = nullptr;
     QScrollBar* m_vScroll = nullptr;
 
