@@ -3,6 +3,7 @@
 #include "DialogCatcher.h"
 #include "FileTransimisionWidget.h"
 #include "FileTransmission.h"
+#include "MasterReader.h"
 #include "PtyPair.h"
 #include "SerialPortManager.h"
 
@@ -42,34 +43,6 @@ bool writeFile(const QString& path, const QByteArray& data)
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
 }
-
-// Collects whatever arrives on the test's end of a pty, from the event loop.
-class MasterReader : public QObject
-{
-public:
-    explicit MasterReader(int fd) : m_fd(fd), m_notifier(fd, QSocketNotifier::Read)
-    {
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-        // A child process must not keep the master alive: closing it is our unplug.
-        ::fcntl(fd, F_SETFD, ::fcntl(fd, F_GETFD) | FD_CLOEXEC);
-        connect(&m_notifier, &QSocketNotifier::activated, this, [this] { drain(); });
-    }
-    void drain()
-    {
-        char buf[65536];
-        for (;;) {
-            const ssize_t n = ::read(m_fd, buf, sizeof buf);
-            if (n <= 0)
-                break;
-            data.append(buf, int(n));
-        }
-    }
-    QByteArray data;
-
-private:
-    int m_fd;
-    QSocketNotifier m_notifier;
-};
 
 bool openManager(SerialPortManager* manager, const QString& path)
 {

@@ -1,4 +1,5 @@
 #include "TimeAxis.h"
+#include "SaturatedInt64.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,17 +14,6 @@ constexpr qint64 kNsPerS = 1000000000;
 QString threeDigits(qint64 v)
 {
     return QStringLiteral("%1").arg(v, 3, 10, QLatin1Char('0'));
-}
-
-qint64 saturatedInt64(double v)
-{
-    if (!(v == v))
-        return 0;
-    if (v >= 9.2e18)
-        return std::numeric_limits<qint64>::max();
-    if (v <= -9.2e18)
-        return std::numeric_limits<qint64>::min();
-    return qint64(v);
 }
 
 int pixelOf(qint64 t, qint64 viewStart, double timeScale, int labelColumnWidth)

@@ -1,22 +1,11 @@
 #include "WaveformStore.h"
+#include "SaturatedInt64.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace {
-
-// double -> qint64 without undefined behaviour for values out of range.
-qint64 saturatedInt64(double v)
-{
-    if (!(v == v))
-        return 0;
-    if (v >= 9.2e18)
-        return std::numeric_limits<qint64>::max();
-    if (v <= -9.2e18)
-        return std::numeric_limits<qint64>::min();
-    return qint64(v);
-}
 
 int saturatedInt(double v)
 {
