@@ -73,6 +73,11 @@ void CSyntaxHighlighter::setOnDemand(bool onDemand)
     }
 }
 
+CSyntaxHighlighter::~CSyntaxHighlighter()
+{
+    unhookDocument();
+}
+
 void CSyntaxHighlighter::attachDocument(QTextDocument* doc)
 {
     if (doc == document())

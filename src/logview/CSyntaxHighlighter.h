@@ -31,6 +31,9 @@ public:
     static constexpr int kMaxHighlightChars = 4096;
 
     explicit CSyntaxHighlighter(QTextDocument* document = nullptr);
+    // Drops our document hook first: the base destructor detaches the
+    // document, which reports a change that must not reach this half-destroyed object.
+    ~CSyntaxHighlighter() override;
 
     // Loads a rule file; on failure the rules in force stay as they were. On
     // success the attached document is coloured again (on demand: every line
