@@ -4,11 +4,13 @@
 // render (grabFramebuffer); the time covers paintGL up to glFinish, so all GL
 // work is in it but the read-back is not. Run under Xvfb with Mesa:
 //   xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/bench_waveform_render [samples...]
-// CVN_BENCH_SAMPLES=n sets the multisample count (the program uses 3).
+// CVN_BENCH_SAMPLES=n sets the multisample count (the program uses 3);
+// CVN_BENCH_SHOT=prefix saves the first frame of each case as prefix-N.png.
 #include "MultiChannelWaveformWidget.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QRandomGenerator>
 #include <QSurfaceFormat>
 #include <QTextStream>
@@ -71,6 +73,9 @@ QVector<WaveformSample> makeSignal(int channel, qint64 count)
 }
 
 double scanMs = 0;
+// CVN_BENCH_SHOT=prefix saves each case's first frame as prefix-N.png.
+QString shotPrefix;
+int shotCount = 0;
 
 struct Figures
 {
@@ -84,7 +89,9 @@ Figures measure(TimedPlot& w, double scale, qint64 start, qint64 panNs)
     w.store().setTimeScale(scale);
     w.store().setViewStart(start);
     w.refreshView();
-    (void)w.grabFramebuffer(); // warm-up: glyph cache, buffers
+    const QImage first = w.grabFramebuffer(); // warm-up: glyph cache, buffers
+    if (!shotPrefix.isEmpty())
+        first.save(QStringLiteral("%1-%2.png").arg(shotPrefix).arg(++shotCount));
     w.frameMs.clear();
     w.cpuMs.clear();
     for (int i = 0; i < kFrames; ++i) {
@@ -131,6 +138,7 @@ int main(int argc, char** argv)
                           : 3);
     QSurfaceFormat::setDefaultFormat(format);
     QApplication app(argc, argv);
+    shotPrefix = qEnvironmentVariable("CVN_BENCH_SHOT");
     QTextStream out(stdout);
 
     QList<qint64> sizes = {200000, 2000000};

@@ -208,6 +208,43 @@ private Q_SLOTS:
         QCOMPARE(img.pixelColor(2, band8.center().y()), palette(0));
     }
 
+    void denseColumnsSpanMinimumToMaximum()
+    {
+        auto w = makePlot(1);
+        QVERIFY(w);
+        // 400 samples per pixel column alternating between -1 and +1, with
+        // one spike to 5 in a single sample: zoomed out, every column is a
+        // solid bar from the lowest to the highest value, and the spike keeps
+        // its own column.
+        const int count = 200000;
+        const int spikeAt = 123457;
+        const auto samples =
+            series(count, 1000, [](int k) { return k == spikeAt ? 5.0 : (k % 2 ? 1.0 : -1.0); });
+        w->appendChannelData(0, samples);
+        QVERIFY(w->store().setTimeScale(400000.0));
+        w->store().setViewStart(0);
+        w->refreshView();
+        const QImage img = w->grabFramebuffer();
+        const QRect band = w->bandRect(0);
+        const WaveformChannel* ch = w->store().channel(0);
+        auto yOf = [&](double v) {
+            return WaveformStore::valueToY(v, band.top(), band.height(), ch->displayMin, ch->displayMax);
+        };
+        const int yTop = yOf(1.0), yBottom = yOf(-1.0), ySpike = yOf(5.0);
+        QVERIFY(yBottom - yTop > 20);
+        const int spikeX = w->store().timeToX(samples[spikeAt].timestamp);
+        for (int x = w->plotRect().left() + 70; x < w->plotRect().left() + 480; x += 7) {
+            if (std::abs(x - spikeX) <= 1)
+                continue;
+            QCOMPARE(countNear(img, QRect(x, yTop, 1, yBottom - yTop + 1), palette(0), 40),
+                     yBottom - yTop + 1);
+            QCOMPARE(countNear(img, QRect(x, band.top() + 2, 1, yTop - 3 - band.top()), palette(0), 40), 0);
+        }
+        QVERIFY(countNear(img, QRect(spikeX, ySpike, 1, yTop - ySpike), palette(0), 40) >= yTop - ySpike - 1);
+        QCOMPARE(countNear(img, QRect(spikeX - 3, ySpike, 2, 4), palette(0), 40), 0);
+        QCOMPARE(countNear(img, QRect(spikeX + 2, ySpike, 2, 4), palette(0), 40), 0);
+    }
+
     void sampleDotsWhenZoomedIn()
     {
         auto w = makePlot(3);

@@ -579,7 +579,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("width");
         QTest::addColumn<double>("scale");
         QTest::addColumn<qint64>("viewStart");
-        QTest::addColumn<int>("jitter"); // irregular timestamps and repeats
+        QTest::addColumn<int>("jitter"); // 1: irregular timestamps and repeats, 2: bursts and pauses
         QTest::newRow("dense, 1000 px") << 300000 << 1000 << 1000.0 << qint64(12345678) << 0;
         QTest::newRow("sparse") << 2000 << 1000 << 1000.0 << qint64(0) << 0;
         QTest::newRow("zoomed in") << 5000 << 800 << 37.5 << qint64(3000000) << 0;
@@ -587,6 +587,9 @@ private Q_SLOTS:
         QTest::newRow("everything in view") << 100000 << 333 << 1e6 << qint64(-1000) << 1;
         QTest::newRow("view after the data") << 1000 << 100 << 10.0 << qint64(1e12) << 0;
         QTest::newRow("fractional scale") << 50000 << 1142 << 0.7 << qint64(123) << 1;
+        // Columns alternate between thousands of samples and none, so the
+        // guess from the previous column is wrong both ways.
+        QTest::newRow("bursts") << 300000 << 900 << 20000.0 << qint64(-777) << 2;
     }
 
     void columnScanMatchesReference()
@@ -608,7 +611,10 @@ private Q_SLOTS:
             v += rng.bounded(2.0) - 1.0;
             if (rng.bounded(500) == 0)
                 v += rng.bounded(200.0) - 100.0; // spikes
-            t += jitter ? qint64(rng.bounded(3)) * qint64(rng.bounded(1500)) : 1000;
+            if (jitter == 2)
+                t += (i / 3000) % 2 ? 1 : (i % 3000 == 0 ? 2000000 : 700);
+            else
+                t += jitter ? qint64(rng.bounded(3)) * qint64(rng.bounded(1500)) : 1000;
         }
         // Delivered in drain-sized pieces.
         for (int at = 0; at < data.size(); at += 1777)

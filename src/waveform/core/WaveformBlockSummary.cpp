@@ -57,48 +57,49 @@ bool WaveformBlockSummary::rangeMinMax(const WaveformSample* samples, qsizetype 
 
     double lo = std::numeric_limits<double>::infinity();
     double hi = -std::numeric_limits<double>::infinity();
-    // level -1 = single samples, level k = stored blocks of kFanout^(k+1)
-    auto take = [&](int level, qsizetype at, qsizetype unit) {
-        double a, b;
+    auto fold = [&](double a, double b) {
+        lo = a < lo ? a : lo;
+        hi = b > hi ? b : hi;
+    };
+    // level -1 = single samples, level k = stored blocks of kFanout^(k+1);
+    // block sizes are powers of two, so positions are split by shifts.
+    auto take = [&](int level, qsizetype at) {
         if (level < 0) {
-            a = b = samples[at].value;
+            fold(samples[at].value, samples[at].value);
         } else {
-            const Entry& e = m_levels[level][at / unit];
-            a = e.min;
-            b = e.max;
+            const Entry& e = m_levels[level].constData()[at >> (kFanoutShift * (level + 1))];
+            fold(e.min, e.max);
         }
-        if (a < lo)
-            lo = a;
-        if (b > hi)
-            hi = b;
     };
 
     qsizetype i = first;
     int level = -1;
-    qsizetype unit = 1;
+    int shift = 0; // unit == 1 << shift
     // Climb: use the current granularity until the position is aligned to
     // the next coarser block, as long as whole coarser blocks still fit.
     for (;;) {
-        const qsizetype next = unit * kFanout;
-        while (i % next != 0 && i + unit <= end) {
-            take(level, i, unit);
+        const qsizetype unit = qsizetype(1) << shift;
+        const qsizetype nextMask = (unit << kFanoutShift) - 1;
+        while ((i & nextMask) != 0 && i + unit <= end) {
+            take(level, i);
             i += unit;
         }
-        if (i % next != 0 || level + 1 >= m_levels.size() || i + next > end)
+        if ((i & nextMask) != 0 || level + 1 >= m_levels.size() || i + nextMask + 1 > end)
             break;
         ++level;
-        unit = next;
+        shift += kFanoutShift;
     }
     // Descend: whole blocks at each granularity, then finer ones for the rest.
     while (i < end) {
+        const qsizetype unit = qsizetype(1) << shift;
         while (i + unit <= end) {
-            take(level, i, unit);
+            take(level, i);
             i += unit;
         }
         if (level < 0)
             break;
         --level;
-        unit /= kFanout;
+        shift -= kFanoutShift;
     }
 
     min = lo;

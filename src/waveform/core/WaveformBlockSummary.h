@@ -4,6 +4,8 @@
 
 #include <QVector>
 
+#include <algorithm>
+
 // Min/max of a channel's values per block of samples, in levels: level 0
 // summarises blocks of kFanout samples, level 1 blocks of kFanout^2, and so on.
 // Only complete blocks are stored, so a query that covers a whole block can
@@ -13,6 +15,7 @@ class WaveformBlockSummary
 {
 public:
     static constexpr int kFanout = 16;
+    static constexpr int kFanoutShift = 4; // kFanout == 1 << kFanoutShift
 
     void clear();
     // Must be called once per sample appended to the channel, in order.
@@ -38,6 +41,19 @@ public:
     // leaves min/max alone when the range is empty or out of bounds.
     bool rangeMinMax(const WaveformSample* samples, qsizetype first, qsizetype end, double& min,
                      double& max) const;
+
+    // Hints the processor to load the blocks a query near `index` reads.
+    void prefetch(qsizetype index) const
+    {
+        // A query's partial blocks at one level lie within kFanout entries
+        // of the edge: two cache lines on either side.
+        for (int level = 0; level < m_levels.size() && level < 3; ++level) {
+            const qsizetype at = index >> (kFanoutShift * (level + 1));
+            const qsizetype size = m_levels[level].size();
+            for (qsizetype k = std::max<qsizetype>(0, at - kFanout); k < std::min(size, at + kFanout); k += 4)
+                __builtin_prefetch(m_levels[level].constData() + k);
+        }
+    }
 
     // Bytes held by the summary levels (allocated capacity).
     qsizetype memoryBytes() const;

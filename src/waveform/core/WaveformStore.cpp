@@ -503,19 +503,38 @@ WaveformStore::ColumnScan WaveformStore::scanColumns(int id, qint64 viewStart, d
             return double(x.timestamp - viewStart) / timeScale < next;
         };
         // Find the column's end. Columns usually hold about as many samples
-        // as the previous one, so check that guess first (two probes for
-        // regular data), then gallop and finish with a binary search.
+        // as the previous one: check that guess and its neighbour, then
+        // gallop away from it and finish with a binary search, so a good
+        // guess costs two probes and a poor one a few more.
         qsizetype lo = i + 1; // everything before lo is in column c
-        qsizetype hi = -1;
+        qsizetype hi = end;   // everything from hi on is past column c
         if (hint > 1) {
             const qsizetype k = std::min(i + hint - 1, end - 1);
-            if (inColumn(s[k]))
+            if (inColumn(s[k])) {
                 lo = k + 1;
-            else
+                for (qsizetype step = 1; lo < end && inColumn(s[lo]); step *= 2) {
+                    lo = lo + 1;
+                    const qsizetype probe = std::min(lo + step, end);
+                    if (probe >= end || !inColumn(s[probe])) {
+                        hi = probe;
+                        break;
+                    }
+                    lo = probe + 1;
+                }
+                if (lo >= end || !inColumn(s[lo]))
+                    hi = std::min(hi, lo);
+            } else {
                 hi = k;
-        }
-        if (hi < 0) {
-            qsizetype step = std::max<qsizetype>(1, hint);
+                for (qsizetype step = 1; hi - step > lo; step *= 2) {
+                    if (inColumn(s[hi - step])) {
+                        lo = hi - step + 1;
+                        break;
+                    }
+                    hi -= step;
+                }
+            }
+        } else {
+            qsizetype step = 1;
             hi = lo;
             while (hi < end && inColumn(s[hi])) {
                 lo = hi + 1;
@@ -527,6 +546,19 @@ WaveformStore::ColumnScan WaveformStore::scanColumns(int id, qint64 viewStart, d
         }
         const qsizetype j = std::partition_point(s.cbegin() + lo, s.cbegin() + hi, inColumn) - s.cbegin();
         hint = j - i;
+        // The next columns' samples and summary blocks lie tens of
+        // kilobytes ahead when zoomed out; ask for them now so that their
+        // cache misses overlap this column's work.
+        if (hint > 64) {
+            const qsizetype ahead = std::min(j + 2 * hint, n - 1);
+            // The probes and the single samples at the column's edge: the
+            // 16-sample block around it, a cache line per 4 samples.
+            const qsizetype from = std::max<qsizetype>(0, (ahead & ~qsizetype(15)) - 16);
+            const qsizetype to = std::min(n - 1, from + 48);
+            for (qsizetype k = from; k <= to; k += 4)
+                __builtin_prefetch(&s[k]);
+            ch->summary.prefetch(ahead);
+        }
 
         ColumnBucket& b = buckets[c];
         b.hasData = true;

@@ -4,6 +4,7 @@
 #include "SkinManager.h"
 #include "StyleWatcher.h"
 #include "TimeAxis.h"
+#include "TraceColumnSpans.h"
 
 #include <QDebug>
 #include <QFontMetrics>
@@ -351,20 +352,24 @@ void MultiChannelWaveformWidget::initializeGL()
 void MultiChannelWaveformWidget::paintGL()
 {
     // The theme may have changed the background since the context was made.
-    glClearColor(m_bgColor.redF(), m_bgColor.greenF(), m_bgColor.blueF(), 0.0f);
+    // An opaque background is painted by the clear itself: a full-surface
+    // fill on top of it would only repeat it, at the price of shading every
+    // multisampled pixel once more.
+    const bool opaque = m_bgColor.alpha() == 255;
+    glClearColor(m_bgColor.redF(), m_bgColor.greenF(), m_bgColor.blueF(), opaque ? 1.0f : 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
 
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(rect(), m_bgColor);
+    if (!opaque)
+        p.fillRect(rect(), m_bgColor);
 
     drawTimeAxis(p);
 
     const int header = m_store.headerHeight();
     const int bar = m_store.scrollBarThickness();
     const int bottom = height() - bar;
-    p.save();
-    p.setClipRect(QRect(0, header, width() - bar, qMax(0, bottom - header)));
+    QVector<Band> bands;
     int runningY = header;
     const QMap<int, WaveformChannel>& channels = m_store.channels();
     for (auto it = channels.cbegin(); it != channels.cend(); ++it) {
@@ -376,13 +381,24 @@ void MultiChannelWaveformWidget::paintGL()
         runningY += h + m_store.channelSpacing();
         if (y0 + h < header || y0 > bottom)
             continue;
-        drawValueGrid(p, ch, y0, h);
-        drawLabelColumn(p, it.key(), ch, y0, h);
-        drawWaveform(p, it.key(), ch, y0, h);
-        drawValueLabels(p, ch, y0, h);
-        drawFitButton(p, it.key(), y0);
+        bands.append(Band{it.key(), &ch, y0, h});
+    }
+
+    p.save();
+    p.setClipRect(QRect(0, header, width() - bar, qMax(0, bottom - header)));
+    // Bands never overlap, so drawing them layer by layer (grids, traces,
+    // labels) gives the same picture as band by band, with all traces in
+    // one pass on the GL side.
+    for (const Band& band : bands) {
+        drawValueGrid(p, *band.channel, band.y0, band.h);
+        drawLabelColumn(p, band.id, *band.channel, band.y0, band.h);
+    }
+    drawTraces(p, bands);
+    for (const Band& band : bands) {
+        drawValueLabels(p, *band.channel, band.y0, band.h);
+        drawFitButton(p, band.id, band.y0);
         p.setPen(QPen(m_gridLineColor, 2));
-        p.drawLine(0, y0 + h, width() - bar, y0 + h);
+        p.drawLine(0, band.y0 + band.h, width() - bar, band.y0 + band.h);
     }
     p.restore();
 
@@ -508,89 +524,138 @@ void MultiChannelWaveformWidget::drawLabelColumn(QPainter& p, int id, const Wave
     p.restore();
 }
 
-void MultiChannelWaveformWidget::drawWaveform(QPainter& p, int id, const WaveformChannel& ch, int y0, int h)
+void MultiChannelWaveformWidget::buildTrace(const Band& band, Trace& trace) const
 {
+    trace.xy.clear();
+    trace.dots.clear();
+    trace.dotLines.clear();
     const int w = m_store.plotWidth();
+    const WaveformChannel& ch = *band.channel;
     if (w <= 0 || ch.samples.isEmpty())
         return;
     const double rate = m_store.effectiveSampleRate();
     const WaveformStore::ColumnScan scan =
-        m_store.scanColumns(id, m_store.viewStart(), m_store.timeScale(), w, rate);
+        m_store.scanColumns(band.id, m_store.viewStart(), m_store.timeScale(), w, rate);
     if (scan.columns.isEmpty() && !scan.hasLeadIn && scan.overflow.isEmpty())
         return;
 
     const int left = m_store.labelColumnWidth();
     const double lo = ch.displayMin;
     const double hi = ch.displayMax;
+    const int y0 = band.y0;
+    const int h = band.h;
     auto yOf = [&](double v) { return WaveformStore::valueToY(v, y0, h, lo, hi); };
 
     // One polyline: the lead-in sample, then per column its last value and,
     // when it holds several samples, its minimum and maximum, then the samples
     // just past the right edge. Vertices sit on pixel centres, so 1-pixel
-    // traces stay crisp under multisampling.
-    QVector<float> xy;
+    // traces stay crisp.
+    QVector<float>& xy = trace.xy;
     xy.reserve(2 * (3 * scan.columns.size() + scan.overflow.size() + 1));
-    auto to = [&xy](qreal x, qreal y) {
-        xy.append(float(x + 0.5));
-        xy.append(float(y + 0.5));
+    auto to = [](QVector<float>& out, qreal x, qreal y) {
+        out.append(float(x + 0.5));
+        out.append(float(y + 0.5));
     };
     if (scan.hasLeadIn)
-        to(m_store.timeToX(scan.leadIn.timestamp), yOf(scan.leadIn.value));
+        to(xy, m_store.timeToX(scan.leadIn.timestamp), yOf(scan.leadIn.value));
     for (int c = 0; c < scan.columns.size(); ++c) {
         const WaveformStore::ColumnBucket& b = scan.columns.at(c);
         if (!b.hasData)
             continue;
         const int x = left + c;
-        to(x, yOf(b.last));
+        to(xy, x, yOf(b.last));
         if (b.count > 1) {
-            to(x, yOf(b.min));
-            to(x, yOf(b.max));
+            to(xy, x, yOf(b.min));
+            to(xy, x, yOf(b.max));
         }
     }
     for (const WaveformSample& s : scan.overflow)
-        to(m_store.timeToX(s.timestamp), yOf(s.value));
-
-    const QColor colour = traceColor(id);
-    const int header = m_store.headerHeight();
-    const QRect clip = QRect(left, y0, w, h)
-                           .intersected(QRect(0, header, width() - m_store.scrollBarThickness(),
-                                              qMax(0, height() - m_store.scrollBarThickness() - header)));
-    if (m_trace.isReady()) {
-        p.beginNativePainting();
-        m_trace.drawStrip(xy, colour, clip, size(), devicePixelRatioF());
-        p.endNativePainting();
-    } else if (xy.size() >= 2) {
-        QPainterPath path;
-        path.moveTo(xy[0], xy[1]);
-        for (int i = 2; i + 1 < xy.size(); i += 2)
-            path.lineTo(xy[i], xy[i + 1]);
-        p.save();
-        p.setClipRect(clip, Qt::IntersectClip);
-        p.setPen(QPen(colour, 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(path);
-        p.restore();
-    }
-
-    p.save();
-    p.setClipRect(QRect(left, y0, w, h), Qt::IntersectClip);
-    p.translate(0.5, 0.5);
+        to(xy, m_store.timeToX(s.timestamp), yOf(s.value));
 
     // Individual samples become visible once a sample period spans 5 pixels.
     if (m_store.timeScale() <= 1e9 / rate / 5.0) {
-        p.setPen(QPen(colour, 4, Qt::SolidLine, Qt::RoundCap));
-        p.setBrush(colour);
         for (int c = 0; c < scan.columns.size(); ++c) {
             const WaveformStore::ColumnBucket& b = scan.columns.at(c);
             if (!b.hasData)
                 continue;
             const int x = left + c;
             if (b.count > 1 && b.min != b.max)
-                p.drawLine(x, yOf(b.min), x, yOf(b.max));
-            p.drawPoint(x, yOf(b.last));
+                trace.dotLines.append(QLine(x, yOf(b.min), x, yOf(b.max)));
+            to(trace.dots, x, yOf(b.last));
         }
     }
-    p.restore();
+}
+
+QRect MultiChannelWaveformWidget::traceClip(const Band& band) const
+{
+    const int header = m_store.headerHeight();
+    const int bar = m_store.scrollBarThickness();
+    return QRect(m_store.labelColumnWidth(), band.y0, m_store.plotWidth(), band.h)
+        .intersected(QRect(0, header, width() - bar, qMax(0, height() - bar - header)));
+}
+
+void MultiChannelWaveformWidget::drawTraces(QPainter& p, const QVector<Band>& bands)
+{
+    const int w = m_store.plotWidth();
+    if (w <= 0 || bands.isEmpty())
+        return;
+    const int left = m_store.labelColumnWidth();
+    m_traces.resize(bands.size());
+    for (int r = 0; r < bands.size(); ++r)
+        buildTrace(bands.at(r), m_traces[r]);
+
+    if (m_trace.isReady()) {
+        m_spanData.resize(qsizetype(2) * w * bands.size());
+        for (int r = 0; r < bands.size(); ++r)
+            TraceColumnSpans::compute(m_traces.at(r).xy, left, w, m_spanData.data() + qsizetype(2) * w * r);
+        p.beginNativePainting();
+        m_trace.uploadSpans(m_spanData, left, w, int(bands.size()));
+        for (int r = 0; r < bands.size(); ++r) {
+            const Trace& trace = m_traces.at(r);
+            if (trace.xy.isEmpty())
+                continue;
+            const QColor colour = traceColor(bands.at(r).id);
+            const QRect clip = traceClip(bands.at(r));
+            m_trace.drawSpans(r, colour, clip, size(), devicePixelRatioF());
+            m_trace.drawDots(trace.dots, 4.0f, colour, clip, size(), devicePixelRatioF());
+        }
+        p.endNativePainting();
+    } else {
+        for (int r = 0; r < bands.size(); ++r) {
+            const Trace& trace = m_traces.at(r);
+            const QVector<float>& xy = trace.xy;
+            if (xy.size() < 2)
+                continue;
+            const QColor colour = traceColor(bands.at(r).id);
+            QPainterPath path;
+            path.moveTo(xy[0], xy[1]);
+            for (int i = 2; i + 1 < xy.size(); i += 2)
+                path.lineTo(xy[i], xy[i + 1]);
+            p.save();
+            p.setClipRect(traceClip(bands.at(r)), Qt::IntersectClip);
+            p.setPen(QPen(colour, 1));
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(path);
+            p.setPen(QPen(colour, 4, Qt::SolidLine, Qt::RoundCap));
+            for (int i = 0; i + 1 < trace.dots.size(); i += 2)
+                p.drawPoint(QPointF(trace.dots[i], trace.dots[i + 1]));
+            p.restore();
+        }
+    }
+
+    // Columns that hold several samples while zoomed in: a short bar from
+    // minimum to maximum under the dot.
+    for (int r = 0; r < bands.size(); ++r) {
+        const Trace& trace = m_traces.at(r);
+        if (trace.dotLines.isEmpty())
+            continue;
+        p.save();
+        p.setClipRect(traceClip(bands.at(r)), Qt::IntersectClip);
+        p.translate(0.5, 0.5);
+        p.setPen(QPen(traceColor(bands.at(r).id), 4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLines(trace.dotLines);
+        p.restore();
+    }
 }
 
 void MultiChannelWaveformWidget::drawFitButton(QPainter& p, int id, int y0)

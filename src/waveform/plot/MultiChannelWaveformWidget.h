@@ -4,6 +4,7 @@
 #include "WaveformTraceRenderer.h"
 
 #include <QColor>
+#include <QLine>
 #include <QOpenGLFunctions>
 #include <QOpenGLWidget>
 #include <QPoint>
@@ -136,7 +137,24 @@ private:
     void drawTimeAxis(QPainter& p);
     void drawValueGrid(QPainter& p, const WaveformChannel& ch, int y0, int h);
     void drawLabelColumn(QPainter& p, int id, const WaveformChannel& ch, int y0, int h);
-    void drawWaveform(QPainter& p, int id, const WaveformChannel& ch, int y0, int h);
+    struct Band
+    {
+        int id;
+        const WaveformChannel* channel;
+        int y0;
+        int h;
+    };
+    // A band's trace in widget pixels: the polyline, the sample dots (when
+    // zoomed in) and the min/max bars of columns that hold several samples.
+    struct Trace
+    {
+        QVector<float> xy;
+        QVector<float> dots;
+        QVector<QLine> dotLines;
+    };
+    void buildTrace(const Band& band, Trace& trace) const;
+    QRect traceClip(const Band& band) const;
+    void drawTraces(QPainter& p, const QVector<Band>& bands);
     void drawValueLabels(QPainter& p, const WaveformChannel& ch, int y0, int h);
     void drawFitButton(QPainter& p, int id, int y0);
     void drawCrosshair(QPainter& p);
@@ -148,6 +166,9 @@ private:
 
     WaveformStore m_store;
     WaveformTraceRenderer m_trace;
+    // Kept between frames so that painting does not allocate.
+    QVector<Trace> m_traces;
+    QVector<float> m_spanData;
     CScrollBar64* m_hScroll = nullptr;
     QScrollBar* m_vScroll = nullptr;
 
