@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QSurfaceFormat>
 #include <QTextStream>
@@ -54,16 +55,19 @@ constexpr int kChannels = 16;
 constexpr int kFrames = 50;
 constexpr double kRate = 1000000.0; // 1 MS/s: 2,000,000 samples are 2 s of signal
 
+// The same picture for every sample count: channel c runs 10 * (c + 1)
+// cycles over the whole recording (a sine, or a square for every third
+// channel) with 5 % noise, so that zoomed-out frames of 200,000 and
+// 2,000,000 samples differ only in the amount of data behind them.
 QVector<WaveformSample> makeSignal(int channel, qint64 count)
 {
     QVector<WaveformSample> out;
     out.reserve(count);
     QRandomGenerator rng(quint32(channel + 1));
     const qint64 period = qint64(1e9 / kRate);
-    const double freq = 5.0 * (channel + 1); // Hz
+    const double cycles = 10.0 * (channel + 1);
     for (qint64 k = 0; k < count; ++k) {
-        const double t = k / kRate;
-        double v = std::sin(2 * M_PI * freq * t);
+        double v = std::sin(2 * M_PI * cycles * double(k) / double(count));
         if (channel % 3 == 1)
             v = v >= 0 ? 1.0 : -1.0;
         v += 0.05 * (rng.generateDouble() - 0.5);
@@ -80,10 +84,14 @@ int shotCount = 0;
 struct Figures
 {
     double median = 0;
+    double p90 = 0;
     double worst = 0;
     double cpuMedian = 0;
 };
 
+// panNs > 0: the view moves every frame (nothing drawn before can be
+// reused); panNs == 0: the view stays and the pointer moves over the plot,
+// as when reading values off a paused recording.
 Figures measure(TimedPlot& w, double scale, qint64 start, qint64 panNs)
 {
     w.store().setTimeScale(scale);
@@ -95,9 +103,17 @@ Figures measure(TimedPlot& w, double scale, qint64 start, qint64 panNs)
     w.frameMs.clear();
     w.cpuMs.clear();
     for (int i = 0; i < kFrames; ++i) {
-        // Move the view a little every frame so that nothing can be reused.
-        w.store().setViewStart(start + (i % 2 ? panNs : 0));
-        w.refreshView();
+        if (panNs > 0) {
+            w.store().setViewStart(start + (i % 2 ? panNs : 0));
+            w.refreshView();
+        } else {
+            const QRect plot = w.plotRect();
+            const QPoint pos(plot.left() + 20 + (i * 37) % (plot.width() - 40),
+                             plot.top() + 30 + (i * 53) % 300);
+            QMouseEvent move(QEvent::MouseMove, QPointF(pos), w.mapToGlobal(QPointF(pos)), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(&w, &move);
+        }
         (void)w.grabFramebuffer();
     }
     // The data part of a frame alone: the column scans of the drawn bands.
@@ -115,6 +131,7 @@ Figures measure(TimedPlot& w, double scale, qint64 start, qint64 panNs)
     Figures f;
     if (!v.isEmpty()) {
         f.median = v.at(v.size() / 2);
+        f.p90 = v.at(v.size() * 9 / 10);
         f.worst = v.constLast();
     }
     QVector<double> cpu = w.cpuMs;
@@ -176,11 +193,13 @@ int main(int argc, char** argv)
             const char* name;
             double scale;
             qint64 start;
+            bool pan;
         };
         // Zoomed in: one sample period spans 10 pixels (sample dots on).
-        const Case cases[] = {{"zoomed out", fit, 0},
-                              {"mid zoom", fit / 50.0, spanNs / 3},
-                              {"zoomed in", 1e9 / kRate / 10.0, spanNs / 2}};
+        const Case cases[] = {{"zoomed out", fit, 0, true},
+                              {"mid zoom", fit / 50.0, spanNs / 3, true},
+                              {"zoomed in", 1e9 / kRate / 10.0, spanNs / 2, true},
+                              {"zoomed out, pointer moving", fit, 0, false}};
         // Two layouts: the default 100-pixel bands (16 channels in a
         // scrolled stack, the bands in view drawn) and bands shrunk so that
         // all 16 are on screen at once.
@@ -190,18 +209,19 @@ int main(int argc, char** argv)
                 w.store().setChannelHeight(i, height);
             w.store().setScrollOffset(0);
             for (const Case& c : cases) {
-                const Figures f = measure(w, c.scale, c.start, qint64(3 * c.scale));
-                out << QStringLiteral(
-                           "%1 samples/channel, band %2 px, %3 (%4 ns/px): median %5 ms, worst %6 ms; "
-                           "CPU median %8 ms; scans of all 16 channels %7 ms\n")
+                const Figures f = measure(w, c.scale, c.start, c.pan ? qint64(3 * c.scale) : 0);
+                out << QStringLiteral("%1 samples/channel, band %2 px, %3 (%4 ns/px): median %5 ms, 90th "
+                                      "percentile %9 ms, "
+                                      "worst %6 ms; CPU median %8 ms; scans of all 16 channels %7 ms\n")
                            .arg(n)
                            .arg(height)
-                           .arg(QLatin1String(c.name), -10)
+                           .arg(QLatin1String(c.name), -26)
                            .arg(c.scale, 0, 'f', 1)
                            .arg(f.median, 0, 'f', 2)
                            .arg(f.worst, 0, 'f', 2)
                            .arg(scanMs, 0, 'f', 3)
-                           .arg(f.cpuMedian, 0, 'f', 2);
+                           .arg(f.cpuMedian, 0, 'f', 2)
+                           .arg(f.p90, 0, 'f', 2);
                 out.flush();
             }
         }

@@ -245,6 +245,45 @@ private Q_SLOTS:
         QCOMPARE(countNear(img, QRect(spikeX + 2, ySpike, 2, 4), palette(0), 40), 0);
     }
 
+    void traceFollowsNewDataAndClearing()
+    {
+        auto w = makePlot(2);
+        QVERIFY(w);
+        const QRect plot = w->plotRect();
+        const QRect band = w->bandRect(1);
+        // Constant 1.0 for the first 2 ms of view (200 px at 10 us/px).
+        w->appendChannelData(1, series(100, 20000, [](int) { return 1.0; }));
+        QImage img = w->grabFramebuffer();
+        const QRect right(plot.left() + 300, band.top() + 2, 200, band.height() - 4);
+        QCOMPARE(countNear(img, right, palette(1), 30), 0);
+        const int before =
+            countNear(img, QRect(plot.left() + 60, band.top(), 100, band.height()), palette(1), 30);
+        QVERIFY(before > 50);
+
+        // A repaint for the pointer alone (its read-out in the other band)
+        // draws the same trace.
+        moveMouse(w.get(), QPoint(plot.left() + 100, w->bandRect(0).center().y()));
+        QVERIFY(w->isCrosshairVisible());
+        img = w->grabFramebuffer();
+        QCOMPARE(countNear(img, QRect(plot.left() + 60, band.top(), 100, band.height()), palette(1), 30),
+                 before);
+
+        // More samples further right appear on the next frame.
+        QVector<WaveformSample> more;
+        for (int k = 100; k < 250; ++k)
+            more.append({k * 20000LL, 1.0});
+        w->appendChannelData(1, more);
+        img = w->grabFramebuffer();
+        QVERIFY(countNear(img, right, palette(1), 30) > 50);
+
+        // Cleared: nothing of the channel's colour right of the label column.
+        w->clearData();
+        img = w->grabFramebuffer();
+        QCOMPARE(countNear(img, QRect(plot.left() + 60, band.top(), plot.width() - 100, band.height()),
+                           palette(1), 30),
+                 0);
+    }
+
     void sampleDotsWhenZoomedIn()
     {
         auto w = makePlot(3);

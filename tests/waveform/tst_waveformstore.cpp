@@ -466,6 +466,19 @@ private Q_SLOTS:
         QCOMPARE(WaveformStore::yToValue(130, 100, 50, 4.0, 4.0), 4.0);
     }
 
+    void valueLabels()
+    {
+        QCOMPARE(WaveformStore::valueLabelText(1.5), QStringLiteral("1.50"));
+        QCOMPARE(WaveformStore::valueLabelText(-1.234), QStringLiteral("-1.23"));
+        QCOMPARE(WaveformStore::valueLabelText(-0.004), QStringLiteral("0.00"));
+        QCOMPARE(WaveformStore::valueLabelText(-0.005), QStringLiteral("-0.01"));
+        QCOMPARE(WaveformStore::valueLabelText(-100.0), QStringLiteral("-100.00"));
+        QCOMPARE(WaveformStore::valueLabelText(-0.0), QStringLiteral("0.00"));
+        // The middle of five grid lines over -1.2 .. 1.2.
+        const double lo = -1.2, step = (1.2 - lo) / 4;
+        QCOMPARE(WaveformStore::valueLabelText(lo + 2 * step), QStringLiteral("0.00"));
+    }
+
     void timeMapping()
     {
         WaveformStore store;

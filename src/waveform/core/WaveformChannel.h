@@ -26,4 +26,7 @@ struct WaveformChannel
 
     // Block min/max of `samples`, maintained on append.
     WaveformBlockSummary summary;
+    // Changes whenever `samples` do, so that views can keep what they
+    // computed from them.
+    quint64 revision = 0;
 };

@@ -75,6 +75,7 @@ void WaveformStore::appendChannelData(int id, const QVector<WaveformSample>& sam
     // allocator can), then the new samples are checked where they lie.
     const qsizetype base = ch.samples.size();
     ch.samples.append(samples);
+    ++ch.revision;
     WaveformSample* const data = ch.samples.data();
     const qsizetype size = ch.samples.size();
 
@@ -231,6 +232,7 @@ void WaveformStore::clearData()
     for (WaveformChannel& ch : m_channels) {
         ch.samples = QVector<WaveformSample>(); // release the memory, not just the size
         ch.summary.clear();
+        ++ch.revision;
         ch.displayMin = ch.dataMin = 0.0;
         ch.displayMax = ch.dataMax = 1.0;
     }
@@ -415,6 +417,14 @@ bool WaveformStore::rangeMinMax(int id, qsizetype first, qsizetype end, double& 
     if (!ch)
         return false;
     return ch->summary.rangeMinMax(ch->samples.constData(), first, end, min, max);
+}
+
+QString WaveformStore::valueLabelText(double v)
+{
+    QString text = QString::number(v, 'f', 2);
+    if (text.startsWith(QLatin1Char('-')) && text.count(QLatin1Char('0')) == text.size() - 2)
+        text.remove(0, 1);
+    return text;
 }
 
 int WaveformStore::valueToY(double v, int y0, int h, double lo, double hi)

@@ -180,6 +180,10 @@ public:
     // Mapping -------------------------------------------------------------
     // y = y0 + h * (1 - (v - lo) / (hi - lo)), truncated; y0 + h / 2 for an empty range.
     static int valueToY(double v, int y0, int h, double lo, double hi);
+    // A value grid label: two decimals. A grid line at zero computed as
+    // lo + i * step lands a rounding error off it; that reads "0.00", never
+    // "-0.00".
+    static QString valueLabelText(double v);
     // Inverse: value at widget y inside the band starting at y0.
     static double yToValue(double y, int y0, int h, double lo, double hi);
     // x = label column + (t - view start) / time scale, truncated.

@@ -13,6 +13,8 @@
 #include <QPainterPath>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace {
 // Dashed grid lines: 6 pixels on, 6 off. Dash lengths count in pen widths,
 // so a half-pixel pen needs twice the figures. Callers put these lines on
@@ -490,7 +492,7 @@ void MultiChannelWaveformWidget::drawValueLabels(QPainter& p, const WaveformChan
         const int y = WaveformStore::valueToY(v, y0, h, lo, ch.displayMax);
         if (y < y0 + 2 || y > y0 + h - 2)
             continue;
-        const QString text = QString::number(v, 'f', 2);
+        const QString text = WaveformStore::valueLabelText(v);
         int top = y - 7;
         if (top < y0 + 2)
             top = y0 + 2;
@@ -594,24 +596,64 @@ QRect MultiChannelWaveformWidget::traceClip(const Band& band) const
         .intersected(QRect(0, header, width() - bar, qMax(0, height() - bar - header)));
 }
 
+MultiChannelWaveformWidget::TraceKey MultiChannelWaveformWidget::traceKey(const Band& band) const
+{
+    TraceKey key;
+    key.revision = band.channel->revision;
+    key.viewStart = m_store.viewStart();
+    key.timeScale = m_store.timeScale();
+    key.rate = m_store.effectiveSampleRate();
+    key.displayMin = band.channel->displayMin;
+    key.displayMax = band.channel->displayMax;
+    key.left = m_store.labelColumnWidth();
+    key.width = m_store.plotWidth();
+    key.y0 = band.y0;
+    key.h = band.h;
+    return key;
+}
+
+void MultiChannelWaveformWidget::traceFor(const Band& band)
+{
+    CachedTrace& cached = m_traceCache[band.id];
+    const TraceKey key = traceKey(band);
+    if (cached.key == key && !cached.trace.spans.isEmpty())
+        return;
+    cached.key = key;
+    buildTrace(band, cached.trace);
+    cached.trace.spans.resize(qsizetype(2) * qMax(0, key.width));
+    TraceColumnSpans::compute(cached.trace.xy, key.left, key.width, cached.trace.spans.data());
+}
+
 void MultiChannelWaveformWidget::drawTraces(QPainter& p, const QVector<Band>& bands)
 {
     const int w = m_store.plotWidth();
     if (w <= 0 || bands.isEmpty())
         return;
     const int left = m_store.labelColumnWidth();
-    m_traces.resize(bands.size());
+    // Channels no longer drawn give their memory back.
+    if (m_traceCache.size() > bands.size()) {
+        for (auto it = m_traceCache.begin(); it != m_traceCache.end();) {
+            const bool drawn =
+                std::any_of(bands.cbegin(), bands.cend(), [&](const Band& b) { return b.id == it.key(); });
+            it = drawn ? std::next(it) : m_traceCache.erase(it);
+        }
+    }
+    for (const Band& band : bands)
+        traceFor(band);
+    // Pointers only once every entry exists: inserting may move the others.
+    m_frameTraces.resize(bands.size());
     for (int r = 0; r < bands.size(); ++r)
-        buildTrace(bands.at(r), m_traces[r]);
+        m_frameTraces[r] = &m_traceCache[bands.at(r).id].trace;
 
     if (m_trace.isReady()) {
         m_spanData.resize(qsizetype(2) * w * bands.size());
         for (int r = 0; r < bands.size(); ++r)
-            TraceColumnSpans::compute(m_traces.at(r).xy, left, w, m_spanData.data() + qsizetype(2) * w * r);
+            std::copy(m_frameTraces.at(r)->spans.cbegin(), m_frameTraces.at(r)->spans.cend(),
+                      m_spanData.begin() + qsizetype(2) * w * r);
         p.beginNativePainting();
         m_trace.uploadSpans(m_spanData, left, w, int(bands.size()));
         for (int r = 0; r < bands.size(); ++r) {
-            const Trace& trace = m_traces.at(r);
+            const Trace& trace = *m_frameTraces.at(r);
             if (trace.xy.isEmpty())
                 continue;
             const QColor colour = traceColor(bands.at(r).id);
@@ -622,7 +664,7 @@ void MultiChannelWaveformWidget::drawTraces(QPainter& p, const QVector<Band>& ba
         p.endNativePainting();
     } else {
         for (int r = 0; r < bands.size(); ++r) {
-            const Trace& trace = m_traces.at(r);
+            const Trace& trace = *m_frameTraces.at(r);
             const QVector<float>& xy = trace.xy;
             if (xy.size() < 2)
                 continue;
@@ -646,7 +688,7 @@ void MultiChannelWaveformWidget::drawTraces(QPainter& p, const QVector<Band>& ba
     // Columns that hold several samples while zoomed in: a short bar from
     // minimum to maximum under the dot.
     for (int r = 0; r < bands.size(); ++r) {
-        const Trace& trace = m_traces.at(r);
+        const Trace& trace = *m_frameTraces.at(r);
         if (trace.dotLines.isEmpty())
             continue;
         p.save();

@@ -4,6 +4,7 @@
 #include "WaveformTraceRenderer.h"
 
 #include <QColor>
+#include <QHash>
 #include <QLine>
 #include <QOpenGLFunctions>
 #include <QOpenGLWidget>
@@ -151,7 +152,37 @@ private:
         QVector<float> xy;
         QVector<float> dots;
         QVector<QLine> dotLines;
+        QVector<float> spans; // per plot column, see TraceColumnSpans
     };
+    // What a band's trace was built from: while it holds, the pointer can
+    // move over a paused plot without a single column being scanned again.
+    struct TraceKey
+    {
+        quint64 revision = 0;
+        qint64 viewStart = 0;
+        double timeScale = 0.0;
+        double rate = 0.0;
+        double displayMin = 0.0;
+        double displayMax = 0.0;
+        int left = 0;
+        int width = 0;
+        int y0 = 0;
+        int h = 0;
+        bool operator==(const TraceKey& o) const
+        {
+            return revision == o.revision && viewStart == o.viewStart && timeScale == o.timeScale &&
+                   rate == o.rate && displayMin == o.displayMin && displayMax == o.displayMax &&
+                   left == o.left && width == o.width && y0 == o.y0 && h == o.h;
+        }
+    };
+    struct CachedTrace
+    {
+        TraceKey key;
+        Trace trace;
+    };
+    TraceKey traceKey(const Band& band) const;
+    // Builds the band's trace unless the cached one still holds.
+    void traceFor(const Band& band);
     void buildTrace(const Band& band, Trace& trace) const;
     QRect traceClip(const Band& band) const;
     void drawTraces(QPainter& p, const QVector<Band>& bands);
@@ -166,8 +197,10 @@ private:
 
     WaveformStore m_store;
     WaveformTraceRenderer m_trace;
-    // Kept between frames so that painting does not allocate.
-    QVector<Trace> m_traces;
+    // Kept between frames: traces per channel id, and the span rows of the
+    // bands drawn in a frame.
+    QHash<int, CachedTrace> m_traceCache;
+    QVector<const Trace*> m_frameTraces;
     QVector<float> m_spanData;
     CScrollBar64* m_hScroll = nullptr;
     QScrollBar* m_vScroll = nullptr;
