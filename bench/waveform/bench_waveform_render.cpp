@@ -116,6 +116,11 @@ Figures measure(TimedPlot& w, double scale, qint64 start, qint64 panNs)
         }
         (void)w.grabFramebuffer();
     }
+    if (panNs == 0) {
+        // The pointer leaves, and the crosshair with it, for the next case.
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&w, &leave);
+    }
     // The data part of a frame alone: the column scans of the drawn bands.
     QElapsedTimer scanTimer;
     scanTimer.start();
