@@ -109,9 +109,21 @@ private Q_SLOTS:
     void framesReachPlotOnlyWhileRecording()
     {
         enableWaveform();
+        // Received bytes reach the parser when the receive tick hands them
+        // on; wait for that rather than for a fixed time (a loaded machine
+        // can hold them past any sleep and into the recording).
+        QSignalSpy chunks(m_session.get(), &Session::dataReceived);
+        auto handedOn = [&chunks](const QByteArray& text) {
+            for (const QList<QVariant>& args : std::as_const(chunks)) {
+                if (args.at(0).toByteArray().contains(text))
+                    return true;
+            }
+            return false;
+        };
         // Before recording: nothing may be kept for later.
         QVERIFY(m_pty->writeAll("boot ok {9,9}\n"));
-        QTest::qWait(300);
+        QTRY_VERIFY_WITH_TIMEOUT(handedOn("{9,9}"), 5000);
+        QTest::qWait(200);
         QCOMPARE(sampleCount(0), 0);
 
         m_session->recordButton()->click();
@@ -135,7 +147,8 @@ private Q_SLOTS:
         QVERIFY(!m_session->waveformPlot()->isRecording());
         QVERIFY(!m_session->drainTimer()->isActive());
         QVERIFY(m_pty->writeAll("{7,7,7}\n"));
-        QTest::qWait(400);
+        QTRY_VERIFY_WITH_TIMEOUT(handedOn("{7,7,7}"), 5000);
+        QTest::qWait(300);
         QCOMPARE(sampleCount(0), 3);
 
         // Recording again starts from time 0 with an empty store.
