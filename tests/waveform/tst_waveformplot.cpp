@@ -284,6 +284,26 @@ private Q_SLOTS:
                  0);
     }
 
+    void traceSurvivesMoveToAnotherWindow()
+    {
+        auto w = makePlot(1);
+        QVERIFY(w);
+        w->appendChannelData(0, series(100, 20000, [](int) { return 1.0; }));
+        const QRect area(w->plotRect().left() + 60, w->bandRect(0).top(), 100, w->bandRect(0).height());
+        const int before = countNear(w->grabFramebuffer(), area, palette(0), 30);
+        QVERIFY(before > 50);
+        // A new top-level window means a new GL context: the trace's
+        // objects are made again there.
+        QWidget window;
+        window.resize(kWidth, kHeight);
+        w->setParent(&window);
+        w->move(0, 0);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(countNear(w->grabFramebuffer(), area, palette(0), 30), before);
+        w->setParent(nullptr);
+    }
+
     void sampleDotsWhenZoomedIn()
     {
         auto w = makePlot(3);

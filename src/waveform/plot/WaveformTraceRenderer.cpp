@@ -107,6 +107,7 @@ bool WaveformTraceRenderer::initialize()
         vao->release();
     }
     f->glGenTextures(1, &m_texture);
+    m_textureContext = context;
     m_ready = true;
     return true;
 }
@@ -115,9 +116,14 @@ void WaveformTraceRenderer::destroy()
 {
     m_ready = false;
     if (m_texture != 0) {
-        if (QOpenGLContext* context = QOpenGLContext::currentContext())
+        // Only in the context that made it: after a move to a new context the
+        // same number may name somebody else's texture, and the old context
+        // freed ours when it went.
+        QOpenGLContext* context = QOpenGLContext::currentContext();
+        if (context && context == m_textureContext)
             context->functions()->glDeleteTextures(1, &m_texture);
         m_texture = 0;
+        m_textureContext = nullptr;
     }
     m_textureWidth = m_textureRows = 0;
     for (QOpenGLBuffer* vbo : {&m_dotVbo, &m_quadVbo}) {

@@ -2,8 +2,10 @@
 
 #include <QColor>
 #include <QOpenGLBuffer>
+#include <QOpenGLContext>
 #include <QOpenGLShaderProgram>
 #include <QOpenGLVertexArrayObject>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QVector>
@@ -62,6 +64,7 @@ private:
     QOpenGLVertexArrayObject m_quadVao;
     QOpenGLBuffer m_quadVbo{QOpenGLBuffer::VertexBuffer};
     unsigned int m_texture = 0;
+    QPointer<QOpenGLContext> m_textureContext;
     int m_textureWidth = 0;
     int m_textureRows = 0;
     int m_left = 0;
