@@ -4,22 +4,18 @@
 <context>
     <name>ByteSizeText</name>
     <message>
-        <location filename="../../src/transfer/core/ByteSizeText.cpp" line="9"/>
         <source>%1 B</source>
         <translation>%1 B</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ByteSizeText.cpp" line="11"/>
         <source>%1 KB</source>
         <translation>%1 KB</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ByteSizeText.cpp" line="13"/>
         <source>%1 MB</source>
         <translation>%1 MB</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ByteSizeText.cpp" line="14"/>
         <source>%1 GB</source>
         <translation>%1 GB</translation>
     </message>
@@ -27,7 +23,6 @@
 <context>
     <name>CDialog</name>
     <message>
-        <location filename="../../src/widgets/CDialog.cpp" line="67"/>
         <source>OK</source>
         <translation>确定</translation>
     </message>
@@ -35,7 +30,6 @@
 <context>
     <name>CProgressDialog</name>
     <message>
-        <location filename="../../src/widgets/CProgressDialog.cpp" line="88"/>
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
@@ -43,42 +37,34 @@
 <context>
     <name>CTitleBar</name>
     <message>
-        <location filename="../../src/widgets/CTitleBar.cpp" line="204"/>
         <source>About</source>
         <translation>关于</translation>
     </message>
     <message>
-        <location filename="../../src/widgets/CTitleBar.cpp" line="205"/>
         <source>Help</source>
         <translation>帮助</translation>
     </message>
     <message>
-        <location filename="../../src/widgets/CTitleBar.cpp" line="206"/>
         <source>Theme</source>
         <translation>主题</translation>
     </message>
     <message>
-        <location filename="../../src/widgets/CTitleBar.cpp" line="207"/>
         <source>Language</source>
         <translation>语言</translation>
     </message>
     <message>
-        <location filename="../../src/widgets/CTitleBar.cpp" line="208"/>
         <source>Minimize</source>
         <translation>最小化</translation>
     </message>
     <message>
-        <location filename="../../src/widgets/CTitleBar.cpp" line="209"/>
         <source>Maximize</source>
         <translation>最大化</translation>
     </message>
     <message>
-        <location filename="../../src/widgets/CTitleBar.cpp" line="210"/>
         <source>Restore</source>
         <translation>还原</translation>
     </message>
     <message>
-        <location filename="../../src/widgets/CTitleBar.cpp" line="211"/>
         <source>Close</source>
         <translation>关闭</translation>
     </message>
@@ -86,32 +72,26 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <location filename="../../src/app/CommandLine.cpp" line="51"/>
         <source>Too many arguments: only one PORT can be opened (got %1).</source>
         <translation>参数过多：只能打开一个端口（收到 %1）。</translation>
     </message>
     <message>
-        <location filename="../../src/app/CommandLine.cpp" line="56"/>
         <source>The PORT argument is empty.</source>
         <translation>PORT 参数为空。</translation>
     </message>
     <message>
-        <location filename="../../src/app/CommandLine.cpp" line="62"/>
         <source>--baud is given more than once.</source>
         <translation>--baud 被指定了多次。</translation>
     </message>
     <message>
-        <location filename="../../src/app/CommandLine.cpp" line="68"/>
         <source>Invalid baud rate &quot;%1&quot;: expected a positive whole number.</source>
         <translation>无效的波特率“%1”：应为正整数。</translation>
     </message>
     <message>
-        <location filename="../../src/app/CommandLine.cpp" line="70"/>
         <source>--baud needs a PORT to open.</source>
         <translation>--baud 需要同时指定要打开的 PORT。</translation>
     </message>
     <message>
-        <location filename="../../src/app/CommandLine.cpp" line="83"/>
         <source>Usage: corvane [PORT] [--baud N]
 
 Corvane %1, a workbench for serial-port engineers.
@@ -142,7 +122,6 @@ Corvane %1，面向串口工程师的调试工作台。
 </translation>
     </message>
     <message>
-        <location filename="../../src/app/CommandLine.cpp" line="119"/>
         <source>Try &apos;corvane --help&apos; for more information.</source>
         <translation>运行“corvane --help”查看更多信息。</translation>
     </message>
@@ -150,12 +129,10 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>CsvProtocolParser</name>
     <message>
-        <location filename="../../src/waveform/core/CsvProtocolParser.cpp" line="95"/>
         <source>Empty CSV frame</source>
         <translation>空的 CSV 帧</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/CsvProtocolParser.cpp" line="109"/>
         <source>CSV frame too long, discarded</source>
         <translation>CSV 帧过长，已丢弃</translation>
     </message>
@@ -163,47 +140,38 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>DemoDevice</name>
     <message>
-        <location filename="../../src/demo/DemoDevice.cpp" line="142"/>
         <source>replaced an old link at %1</source>
         <translation>已替换 %1 处的旧链接</translation>
     </message>
     <message>
-        <location filename="../../src/demo/DemoDevice.cpp" line="348"/>
         <source>command: %1</source>
         <translation>命令：%1</translation>
     </message>
     <message>
-        <location filename="../../src/demo/DemoDevice.cpp" line="436"/>
         <source>burst of %1 bytes</source>
         <translation>突发发送 %1 字节</translation>
     </message>
     <message>
-        <location filename="../../src/demo/DemoDevice.cpp" line="496"/>
         <source>unplugged: %1 removed for %2 s</source>
         <translation>已拔出：%1 移除 %2 秒</translation>
     </message>
     <message>
-        <location filename="../../src/demo/DemoDevice.cpp" line="507"/>
         <source>cannot come back at %1: %2</source>
         <translation>无法在 %1 重新出现：%2</translation>
     </message>
     <message>
-        <location filename="../../src/demo/DemoDevice.cpp" line="511"/>
         <source>plugged in again: %1 -&gt; %2</source>
         <translation>已重新插入：%1 -&gt; %2</translation>
     </message>
     <message>
-        <location filename="../../src/demo/DemoDevice.cpp" line="573"/>
         <source>%1 wave frames dropped: the client reads too slowly</source>
         <translation>丢弃了 %1 个波形帧：客户端读取太慢</translation>
     </message>
     <message>
-        <location filename="../../src/demo/DemoDevice.cpp" line="584"/>
         <source>nobody reads the line: %1 bytes of output discarded</source>
         <translation>没有程序读取该线路：丢弃了 %1 字节输出</translation>
     </message>
     <message>
-        <location filename="../../src/demo/DemoDevice.cpp" line="653"/>
         <source>%1: handing the line to %2</source>
         <translation>%1：将线路交给 %2</translation>
     </message>
@@ -211,79 +179,62 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>FileTransimisionWidget</name>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="86"/>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="258"/>
         <source>0 KB/s</source>
         <translation>0 KB/s</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="208"/>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="213"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="208"/>
         <source>Please open serial port!</source>
         <translation>请先打开串口！</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="213"/>
         <source>Please select a file!</source>
         <translation>请选择文件！</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="308"/>
         <source>Pause</source>
         <translation>暂停</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="308"/>
         <source>Start</source>
         <translation>开始</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="320"/>
         <source>File Transimision</source>
         <translation>文件传输</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="321"/>
         <source>File Select:</source>
         <translation>选择文件:</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="322"/>
         <source>Protocol Select:</source>
         <translation>选择协议:</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="323"/>
         <source>Interval:</source>
         <translation>间隔:</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="324"/>
         <source>ms</source>
         <translation>ms</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="325"/>
         <source>Block Size:</source>
         <translation>块大小:</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="326"/>
         <source>Bytes</source>
         <translation>字节</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="327"/>
         <source>Progress:</source>
         <translation>进度:</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/panel/FileTransimisionWidget.cpp" line="328"/>
         <source>Enable Log</source>
         <translation>启用日志</translation>
     </message>
@@ -291,111 +242,86 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>FileTransmission</name>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="73"/>
         <source>No file selected…</source>
         <translation>未选择文件…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="90"/>
         <source>Plain Text</source>
         <translation>纯文本</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="90"/>
         <source>Raw Binary</source>
         <translation>原始二进制</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="90"/>
         <source>XMODEM-CRC</source>
         <translation>XMODEM-CRC</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="91"/>
         <source>XMODEM-1K</source>
         <translation>XMODEM-1K</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="91"/>
         <source>YMODEM</source>
         <translation>YMODEM</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="91"/>
         <source>ZMODEM</source>
         <translation>ZMODEM</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="97"/>
         <source>%1 B/s</source>
         <translation>%1 B/s</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="99"/>
         <source>%1 MB/s</source>
         <translation>%1 MB/s</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="100"/>
         <source>%1 KB/s</source>
         <translation>%1 KB/s</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="122"/>
         <source>Select file to transmit</source>
         <translation>选择要发送的文件</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="151"/>
         <source>Not a regular file</source>
         <translation>不是普通文件</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="160"/>
         <source>Error opening file: %1</source>
         <translation>打开文件出错: %1</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="170"/>
         <source>File selected: %1 (%2 bytes)</source>
         <translation>已选择文件: %1 (%2 字节)</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="224"/>
         <source>Starting %1 transfer…</source>
         <translation>开始 %1 传输…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="295"/>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="313"/>
         <source>Transmission complete</source>
         <translation>发送完成</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="296"/>
         <source>Plain text transmission complete</source>
         <translation>纯文本发送完成</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="314"/>
         <source>Raw binary transmission complete (%1 bytes)</source>
         <translation>原始二进制发送完成 (%1 字节)</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="324"/>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="325"/>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="372"/>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="373"/>
         <source>Transfer failed: %1</source>
         <translation>传输失败: %1</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="369"/>
         <source>Transfer complete</source>
         <translation>传输完成</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/FileTransmission.cpp" line="370"/>
         <source>Transfer completed successfully (%1 bytes)</source>
         <translation>传输成功完成 (%1 字节)</translation>
     </message>
@@ -403,82 +329,62 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>FrameAssemblerWidget</name>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="248"/>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="399"/>
         <source>Auto</source>
         <translation>自动</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="256"/>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="264"/>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="396"/>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="402"/>
         <source>%1-bit</source>
         <translation>%1 位</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="307"/>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="324"/>
         <source>Error: %1</source>
         <translation>错误：%1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="312"/>
         <source>%1 bytes</source>
         <translation>%1 字节</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="354"/>
         <source>Describe:</source>
         <translation>描述：</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="354"/>
         <source>Protocol Describe:</source>
         <translation>协议描述：</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="369"/>
         <source>Frame Assembler</source>
         <translation>帧组装器</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="370"/>
         <source>Protocol:</source>
         <translation>协议：</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="371"/>
         <source>Open Protocol Folder</source>
         <translation>打开协议文件夹</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="372"/>
         <source>Reload Protocols</source>
         <translation>重新加载协议</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="373"/>
         <source>No protocol loaded</source>
         <translation>未加载协议</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="374"/>
         <source>Preview:</source>
         <translation>预览：</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="375"/>
         <source>Send</source>
         <translation>发送</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="410"/>
         <source>var</source>
         <translation>可变</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameAssemblerWidget.cpp" line="410"/>
         <source>%1 B</source>
         <translation>%1 B</translation>
     </message>
@@ -486,27 +392,22 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>FrameBuilder</name>
     <message>
-        <location filename="../../src/protocol/FrameBuilder.cpp" line="27"/>
         <source>Field &apos;%1&apos;: invalid value &apos;%2&apos;</source>
         <translation>字段“%1”：无效的值“%2”</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameBuilder.cpp" line="30"/>
         <source>Field &apos;%1&apos;: value %2 exceeds %3-bit max (%4)</source>
         <translation>字段“%1”：值 %2 超出 %3 位的最大值（%4）</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameBuilder.cpp" line="107"/>
         <source>Field &apos;%1&apos; expects %2 bytes, got %3</source>
         <translation>字段“%1”需要 %2 字节，实际为 %3 字节</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameBuilder.cpp" line="162"/>
         <source>Unknown CRC algorithm: %1</source>
         <translation>未知的校验算法：%1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/FrameBuilder.cpp" line="172"/>
         <source>Field &apos;%1&apos;: checksum data exceeds %2 bytes</source>
         <translation>字段“%1”：校验数据超过 %2 字节</translation>
     </message>
@@ -514,17 +415,14 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>InputBox</name>
     <message>
-        <location filename="../../src/widgets/InputBox.cpp" line="70"/>
         <source>发送</source>
         <translation>发送</translation>
     </message>
     <message>
-        <location filename="../../src/widgets/InputBox.cpp" line="71"/>
         <source>Send (Ctrl+Enter)</source>
         <translation>发送（Ctrl+Enter）</translation>
     </message>
     <message>
-        <location filename="../../src/widgets/InputBox.cpp" line="72"/>
         <source>Clear History</source>
         <translation>清除历史</translation>
     </message>
@@ -532,27 +430,22 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>LogWidget</name>
     <message>
-        <location filename="../../src/logview/LogWidget.cpp" line="142"/>
         <source>LOG</source>
         <translation>日志</translation>
     </message>
     <message>
-        <location filename="../../src/logview/LogWidget.cpp" line="143"/>
         <source>Highlighter</source>
         <translation>高亮</translation>
     </message>
     <message>
-        <location filename="../../src/logview/LogWidget.cpp" line="144"/>
         <source>Auto Scroll</source>
         <translation>自动滚动</translation>
     </message>
     <message>
-        <location filename="../../src/logview/LogWidget.cpp" line="145"/>
         <source>Save Log to File</source>
         <translation>将日志保存到文件</translation>
     </message>
     <message>
-        <location filename="../../src/logview/LogWidget.cpp" line="146"/>
         <source>Clear log</source>
         <translation>清除日志</translation>
     </message>
@@ -560,99 +453,78 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="51"/>
         <source>亮色主题</source>
         <translation>亮色主题</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="52"/>
         <source>暖色终端主题</source>
         <translation>暖色终端主题</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="53"/>
         <source>午夜信号主题</source>
         <translation>午夜信号主题</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="54"/>
         <source>森林实验室主题</source>
         <translation>森林实验室主题</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="55"/>
         <source>暗色主题</source>
         <translation>暗色主题</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="56"/>
         <source>深紫主题</source>
         <translation>深紫主题</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="57"/>
         <source>翡翠绿主题</source>
         <translation>翡翠绿主题</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="226"/>
         <source>英语</source>
         <translation>English</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="227"/>
         <source>简体中文</source>
         <translation>简体中文</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="265"/>
         <source>User Guide</source>
         <translation>用户指南</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="265"/>
         <source>Custom Protocol Guide</source>
         <translation>自定义协议指南</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="265"/>
         <source>Lua Script API Guide</source>
         <translation>Lua 脚本 API 指南</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="277"/>
         <source>Keyboard Shortcuts</source>
         <translation>键盘快捷键</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="278"/>
         <source>About Qt</source>
         <translation>关于 Qt</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="317"/>
         <source>Disconnected</source>
         <translation>未连接</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="318"/>
-        <location filename="../../src/app/MainWindow.cpp" line="337"/>
         <source>Rx: %1 Bytes</source>
         <translation>接收：%1 字节</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="319"/>
-        <location filename="../../src/app/MainWindow.cpp" line="343"/>
         <source>Tx: %1 Bytes</source>
         <translation>发送：%1 字节</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="320"/>
         <source>Version: v%1</source>
         <translation>版本：v%1</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="348"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
@@ -660,42 +532,34 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>ProtocolFileReader</name>
     <message>
-        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="157"/>
         <source>Cannot open file: %1</source>
         <translation>无法打开文件：%1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="176"/>
         <source>JSON error: %1</source>
         <translation>JSON 错误：%1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="187"/>
         <source>Protocol name is required</source>
         <translation>必须填写协议名称</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="199"/>
         <source>Protocol has no fields defined</source>
         <translation>协议未定义任何字段</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="232"/>
         <source>Field &apos;%1&apos;: &apos;over&apos; covers too many fields</source>
         <translation>字段“%1”：“over”覆盖的字段过多</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="244"/>
         <source>Duplicate field name: %1</source>
         <translation>字段名重复：%1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="247"/>
         <source>Unknown CRC algorithm: %1</source>
         <translation>未知的校验算法：%1</translation>
     </message>
     <message>
-        <location filename="../../src/protocol/ProtocolFileReader.cpp" line="252"/>
         <source>Field &apos;%1&apos; references unknown field &apos;%2&apos;</source>
         <translation>字段“%1”引用了未知字段“%2”</translation>
     </message>
@@ -703,52 +567,42 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>RxSettingWidget</name>
     <message>
-        <location filename="../../src/session/RxSettingWidget.cpp" line="170"/>
         <source>Rx Settings</source>
         <translation>接收设置</translation>
     </message>
     <message>
-        <location filename="../../src/session/RxSettingWidget.cpp" line="171"/>
         <source>ASCII</source>
         <translation>ASCII</translation>
     </message>
     <message>
-        <location filename="../../src/session/RxSettingWidget.cpp" line="172"/>
         <source>Hex</source>
         <translation>Hex</translation>
     </message>
     <message>
-        <location filename="../../src/session/RxSettingWidget.cpp" line="173"/>
         <source>Bytes per line</source>
         <translation>每行字节数</translation>
     </message>
     <message>
-        <location filename="../../src/session/RxSettingWidget.cpp" line="174"/>
         <source>Auto Wrap</source>
         <translation>自动换行</translation>
     </message>
     <message>
-        <location filename="../../src/session/RxSettingWidget.cpp" line="175"/>
         <source>Show Send</source>
         <translation>显示发送</translation>
     </message>
     <message>
-        <location filename="../../src/session/RxSettingWidget.cpp" line="176"/>
         <source>Show Timestamp</source>
         <translation>显示时间戳</translation>
     </message>
     <message>
-        <location filename="../../src/session/RxSettingWidget.cpp" line="177"/>
         <source>Show Log</source>
         <translation>显示日志</translation>
     </message>
     <message>
-        <location filename="../../src/session/RxSettingWidget.cpp" line="178"/>
         <source>Output Log To File</source>
         <translation>日志输出到文件</translation>
     </message>
     <message>
-        <location filename="../../src/session/RxSettingWidget.cpp" line="179"/>
         <source>通用设置</source>
         <translation>通用设置</translation>
     </message>
@@ -756,99 +610,74 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>SerialParamWidget</name>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="308"/>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="659"/>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="662"/>
         <source>Custom</source>
         <translation>自定义</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="365"/>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="388"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="365"/>
         <source>please instert a device</source>
         <translation>请插入设备</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="388"/>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="458"/>
         <source>Failed to open serial port: %1</source>
         <translation>打开串口失败：%1</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="399"/>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="532"/>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="655"/>
         <source>Close</source>
         <translation>关闭串口</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="463"/>
         <source>Serial port write error: %1</source>
         <translation>串口写入错误：%1</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="485"/>
         <source>Serial port error [%1]: %2</source>
         <translation>串口错误 [%1]：%2</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="511"/>
         <source>Reconnect Counter: %1</source>
         <translation>重连次数：%1</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="545"/>
         <source>Auto-reconnect failed after %1 attempts. Please check the device and connect manually.</source>
         <translation>自动重连 %1 次后失败。请检查设备后手动连接。</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="647"/>
         <source>Port Settings</source>
         <translation>串口设置</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="648"/>
         <source>Port:</source>
         <translation>端口：</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="649"/>
         <source>Baudrate:</source>
         <translation>波特率：</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="650"/>
         <source>Data Bits:</source>
         <translation>数据位：</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="651"/>
         <source>Parity:</source>
         <translation>校验位：</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="652"/>
         <source>Stop Bits:</source>
         <translation>停止位：</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="653"/>
         <source>Flow Ctrl:</source>
         <translation>流控：</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="654"/>
         <source>Open/Close Serial port</source>
         <translation>打开/关闭串口</translation>
     </message>
     <message>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="655"/>
-        <location filename="../../src/serial/SerialParamWidget.cpp" line="667"/>
         <source>Open</source>
         <translation>打开串口</translation>
     </message>
@@ -856,119 +685,92 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>Session</name>
     <message>
-        <location filename="../../src/session/Session.cpp" line="68"/>
         <source>Multi Line Send</source>
         <translation>多行发送</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="69"/>
         <source>File Transmision</source>
         <translation>文件传输</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="70"/>
         <source>Chart</source>
         <translation>波形图</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="71"/>
         <source>Lua Script</source>
         <translation>Lua 脚本</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="72"/>
         <source>Frame Assembler</source>
         <translation>帧组装器</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="73"/>
         <source>Waveform Data Generator</source>
         <translation>波形数据生成器</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="184"/>
         <source>Channel %1</source>
         <translation>通道 %1</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="447"/>
         <source>字体</source>
         <translation>字体</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="448"/>
         <source>清除Log</source>
         <translation>清除日志</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="449"/>
         <source>Copy</source>
         <translation>复制</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="450"/>
         <source>Paste</source>
         <translation>粘贴</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="451"/>
         <source>Clear</source>
         <translation>清除</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="452"/>
         <source>Waveform</source>
         <translation>波形</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="453"/>
         <source>Hex Sample:11 22 33 44... or 1122334455...</source>
         <translation>Hex 示例：11 22 33 44... 或 1122334455...</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="454"/>
         <source>Settings</source>
         <translation>设置</translation>
     </message>
     <message>
-        <location filename="../../src/app/MainWindow.cpp" line="330"/>
-        <location filename="../../src/session/Session.cpp" line="468"/>
         <source>Disconnect</source>
         <translation>未连接</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="487"/>
         <source>Serial port not found: %1</source>
         <translation>未找到串口：%1</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="611"/>
         <source>Open log file failed!
 </source>
         <translation>打开日志文件失败！
 </translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="643"/>
-        <location filename="../../src/session/Session.cpp" line="651"/>
-        <location filename="../../src/session/Session.cpp" line="659"/>
         <source>Log save failed!</source>
         <translation>日志保存失败！</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="669"/>
         <source>Log is empty.</source>
         <translation>日志为空。</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="672"/>
         <source>Log Save</source>
         <translation>保存日志</translation>
     </message>
     <message>
-        <location filename="../../src/session/Session.cpp" line="712"/>
-        <location filename="../../src/session/Session.cpp" line="744"/>
-        <location filename="../../src/session/Session.cpp" line="795"/>
         <source>Please open serial port!</source>
         <translation>请先打开串口！</translation>
     </message>
@@ -976,37 +778,30 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>SettingWidget</name>
     <message>
-        <location filename="../../src/session/SettingWidget.cpp" line="70"/>
         <source>选择Log保存文件夹</source>
         <translation>选择日志保存文件夹</translation>
     </message>
     <message>
-        <location filename="../../src/session/SettingWidget.cpp" line="104"/>
         <source>通用设置</source>
         <translation>通用设置</translation>
     </message>
     <message>
-        <location filename="../../src/session/SettingWidget.cpp" line="105"/>
         <source>Output Log Configuration:</source>
         <translation>日志输出配置：</translation>
     </message>
     <message>
-        <location filename="../../src/session/SettingWidget.cpp" line="106"/>
         <source>Log保存路径:</source>
         <translation>日志保存路径：</translation>
     </message>
     <message>
-        <location filename="../../src/session/SettingWidget.cpp" line="107"/>
         <source>更改目录</source>
         <translation>更改目录</translation>
     </message>
     <message>
-        <location filename="../../src/session/SettingWidget.cpp" line="108"/>
         <source>Log文件名:</source>
         <translation>日志文件名：</translation>
     </message>
     <message>
-        <location filename="../../src/session/SettingWidget.cpp" line="109"/>
         <source>OK</source>
         <translation>确定</translation>
     </message>
@@ -1014,57 +809,46 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>ShortcutInfoWidget</name>
     <message>
-        <location filename="../../src/app/ShortcutInfoWidget.cpp" line="19"/>
         <source>Start / stop waveform recording (waveform panel visible)</source>
         <translation>开始/停止波形记录（波形面板可见时）</translation>
     </message>
     <message>
-        <location filename="../../src/app/ShortcutInfoWidget.cpp" line="20"/>
         <source>Waveform: create cursor pair</source>
         <translation>波形：创建游标对</translation>
     </message>
     <message>
-        <location filename="../../src/app/ShortcutInfoWidget.cpp" line="21"/>
         <source>Waveform: region selection mode</source>
         <translation>波形：区域选择模式</translation>
     </message>
     <message>
-        <location filename="../../src/app/ShortcutInfoWidget.cpp" line="22"/>
         <source>Waveform: cancel selection / exit region mode / exit cursor creation</source>
         <translation>波形：取消选择/退出区域模式/退出游标创建</translation>
     </message>
     <message>
-        <location filename="../../src/app/ShortcutInfoWidget.cpp" line="25"/>
         <source>Waveform: zoom Y axis of the channel under mouse</source>
         <translation>波形：缩放鼠标所在通道的 Y 轴</translation>
     </message>
     <message>
-        <location filename="../../src/app/ShortcutInfoWidget.cpp" line="26"/>
         <source>Send input box: copy</source>
         <translation>发送输入框：复制</translation>
     </message>
     <message>
-        <location filename="../../src/app/ShortcutInfoWidget.cpp" line="27"/>
         <source>Send input box: paste</source>
         <translation>发送输入框：粘贴</translation>
     </message>
     <message>
-        <location filename="../../src/app/ShortcutInfoWidget.cpp" line="28"/>
         <source>Lua Code Editor: save</source>
         <translation>Lua 代码编辑器：保存</translation>
     </message>
     <message>
-        <location filename="../../src/app/ShortcutInfoWidget.cpp" line="76"/>
         <source>Keyboard Shortcuts</source>
         <translation>键盘快捷键</translation>
     </message>
     <message>
-        <location filename="../../src/app/ShortcutInfoWidget.cpp" line="77"/>
         <source>Key</source>
         <translation>按键</translation>
     </message>
     <message>
-        <location filename="../../src/app/ShortcutInfoWidget.cpp" line="77"/>
         <source>Description</source>
         <translation>说明</translation>
     </message>
@@ -1072,12 +856,10 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>SkinManager</name>
     <message>
-        <location filename="../../src/widgets/SkinManager.cpp" line="52"/>
         <source>Warning</source>
         <translation>警告</translation>
     </message>
     <message>
-        <location filename="../../src/widgets/SkinManager.cpp" line="52"/>
         <source>Style File load failed...</source>
         <translation>样式文件加载失败...</translation>
     </message>
@@ -1085,80 +867,62 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>TimeAxis</name>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="115"/>
         <source> ns</source>
         <translation> ns</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="117"/>
         <source> μs</source>
         <translation> μs</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="119"/>
         <source> ms</source>
         <translation> ms</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="121"/>
         <source> s</source>
         <translation> s</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="123"/>
         <source> ks</source>
         <translation> ks</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="131"/>
         <source>ns</source>
         <translation>ns</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="157"/>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="213"/>
         <source>%1%2%3</source>
         <translation>%1%2%3</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="161"/>
         <source>%1s</source>
         <translation>%1s</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="163"/>
         <source>:%1ms</source>
         <translation>:%1ms</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="166"/>
         <source>:%1us</source>
         <translation>:%1us</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="173"/>
         <source>%1%2 ms</source>
         <translation>%1%2 ms</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="175"/>
         <source> : %1 us</source>
         <translation> : %1 us</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="185"/>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="194"/>
         <source>%1%2 s : %3 ms</source>
         <translation>%1%2 s : %3 ms</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="186"/>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="195"/>
         <source>%1%2 s</source>
         <translation>%1%2 s</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/core/TimeAxis.cpp" line="191"/>
         <source>%1%2 s : %3 ms : %4 us</source>
         <translation>%1%2 s : %3 ms : %4 us</translation>
     </message>
@@ -1166,32 +930,26 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>TxSettingWidget</name>
     <message>
-        <location filename="../../src/session/TxSettingWidget.cpp" line="125"/>
         <source>Tx Settings</source>
         <translation>发送设置</translation>
     </message>
     <message>
-        <location filename="../../src/session/TxSettingWidget.cpp" line="126"/>
         <source>ASCII</source>
         <translation>ASCII</translation>
     </message>
     <message>
-        <location filename="../../src/session/TxSettingWidget.cpp" line="127"/>
         <source>Hex</source>
         <translation>Hex</translation>
     </message>
     <message>
-        <location filename="../../src/session/TxSettingWidget.cpp" line="128"/>
         <source>Send New Line</source>
         <translation>发送换行</translation>
     </message>
     <message>
-        <location filename="../../src/session/TxSettingWidget.cpp" line="129"/>
         <source>Repeat Send</source>
         <translation>定时发送</translation>
     </message>
     <message>
-        <location filename="../../src/session/TxSettingWidget.cpp" line="130"/>
         <source>ms</source>
         <translation>毫秒</translation>
     </message>
@@ -1199,17 +957,14 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>VersionInfoWidget</name>
     <message>
-        <location filename="../../src/app/VersionInfoWidget.cpp" line="60"/>
         <source>&lt;span style=&apos;font-weight:bold;&apos;&gt;Name :&lt;/span&gt; CVN</source>
         <translation>&lt;span style=&apos;font-weight:bold;&apos;&gt;名称：&lt;/span&gt; CVN</translation>
     </message>
     <message>
-        <location filename="../../src/app/VersionInfoWidget.cpp" line="61"/>
         <source>&lt;span style=&apos;font-weight:bold;&apos;&gt;Version :&lt;/span&gt; v%1</source>
         <translation>&lt;span style=&apos;font-weight:bold;&apos;&gt;版本：&lt;/span&gt; v%1</translation>
     </message>
     <message>
-        <location filename="../../src/app/VersionInfoWidget.cpp" line="62"/>
         <source>Check for Updates</source>
         <translation>检查更新</translation>
     </message>
@@ -1217,37 +972,30 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>WaveformManagerWidget</name>
     <message>
-        <location filename="../../src/waveform/plot/WaveformManagerWidget.cpp" line="146"/>
         <source>Waveform Parameter Settings</source>
         <translation>波形参数设置</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/plot/WaveformManagerWidget.cpp" line="147"/>
         <source>Enable Waveform</source>
         <translation>启用波形</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/plot/WaveformManagerWidget.cpp" line="148"/>
         <source>Channel</source>
         <translation>通道</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/plot/WaveformManagerWidget.cpp" line="149"/>
         <source>All</source>
         <translation>全选</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/plot/WaveformManagerWidget.cpp" line="150"/>
         <source>Clear</source>
         <translation>清除</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/plot/WaveformManagerWidget.cpp" line="151"/>
         <source>Sample Rate (sample/sec):</source>
         <translation>采样率 (点/秒):</translation>
     </message>
     <message>
-        <location filename="../../src/waveform/plot/WaveformManagerWidget.cpp" line="152"/>
         <source>Timing Markers</source>
         <translation>时间标记</translation>
     </message>
@@ -1255,99 +1003,78 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>XMODEM</name>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="77"/>
         <source>Cannot open file: %1</source>
         <translation>无法打开文件: %1</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="92"/>
         <source>Waiting for receiver…</source>
         <translation>等待接收方…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="103"/>
         <source>Transfer cancelled</source>
         <translation>传输已取消</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="104"/>
         <source>Transfer cancelled by user</source>
         <translation>用户取消了传输</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="139"/>
         <source>Receiver ready (CRC mode), sending data…</source>
         <translation>接收方就绪 (CRC 模式)，正在发送数据…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="160"/>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="191"/>
         <source>Too many retries, transfer aborted</source>
         <translation>重试次数过多，传输中止</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="160"/>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="191"/>
         <source>Maximum retries exceeded</source>
         <translation>超过最大重试次数</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="163"/>
         <source>NAK received, retrying block %1 (%2/%3)</source>
         <translation>收到 NAK，重发数据块 %1 (%2/%3)</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="180"/>
         <source>Transfer complete</source>
         <translation>传输完成</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="219"/>
         <source>File read error: %1</source>
         <translation>读取文件出错: %1</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="246"/>
         <source>File read returned more data than requested</source>
         <translation>读取文件返回的数据多于请求的长度</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="254"/>
         <source>Sending block %1 (%2 bytes)</source>
         <translation>正在发送数据块 %1 (%2 字节)</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="263"/>
         <source>Sending EOT…</source>
         <translation>正在发送 EOT…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="274"/>
         <source>Failed to seek in file</source>
         <translation>文件定位失败</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="286"/>
         <source>Transfer timed out</source>
         <translation>传输超时</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="286"/>
         <source>Timeout: no response from receiver</source>
         <translation>Timeout: 接收方无响应</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="289"/>
         <source>Timeout, retrying (%1/%2)…</source>
         <translation>Timeout 超时，重试 (%1/%2)…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="321"/>
         <source>Transfer cancelled by receiver</source>
         <translation>接收方取消了传输</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/XMODEM.cpp" line="322"/>
         <source>Receiver cancelled the transfer</source>
         <translation>接收方取消了传输</translation>
     </message>
@@ -1355,74 +1082,58 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>YMODEM</name>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="49"/>
         <source>Cannot open file: %1</source>
         <translation>无法打开文件: %1</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="66"/>
         <source>Waiting for receiver…</source>
         <translation>等待接收方…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="187"/>
         <source>Transfer complete</source>
         <translation>传输完成</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="208"/>
         <source>Transfer timed out</source>
         <translation>传输超时</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="208"/>
         <source>Timeout: no response from receiver</source>
         <translation>Timeout: 接收方无响应</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="210"/>
         <source>Too many retries, transfer aborted</source>
         <translation>重试次数过多，传输中止</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="210"/>
         <source>Maximum retries exceeded</source>
         <translation>超过最大重试次数</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="214"/>
         <source>Timeout, retrying (%1/%2)…</source>
         <translation>Timeout 超时，重试 (%1/%2)…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="219"/>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="225"/>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="239"/>
         <source>NAK received, retrying block %1</source>
         <translation>收到 NAK，重发数据块 %1</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="261"/>
         <source>Sending file header: %1 (%2 bytes)</source>
         <translation>正在发送文件头: %1 (%2 字节)</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="282"/>
         <source>Sending block %1 (%2/%3 bytes)</source>
         <translation>正在发送数据块 %1 (%2/%3 字节)</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="296"/>
         <source>Sending first EOT…</source>
         <translation>正在发送第一个 EOT…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="304"/>
         <source>Sending second EOT…</source>
         <translation>正在发送第二个 EOT…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/YMODEM.cpp" line="310"/>
         <source>Sending end-of-batch marker…</source>
         <translation>正在发送批次结束标记…</translation>
     </message>
@@ -1430,137 +1141,110 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>ZMODEM</name>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="227"/>
         <source>Cannot open file: %1</source>
         <translation>无法打开文件: %1</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="245"/>
         <source>File is too large for ZMODEM (%1 bytes, limit 4 GiB).</source>
         <translation>文件过大，ZMODEM 无法传输 (%1 字节，上限 4 GiB)。</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="263"/>
         <source>Transfer cancelled</source>
         <translation>传输已取消</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="264"/>
         <source>Transfer cancelled by user</source>
         <translation>用户取消了传输</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="271"/>
         <source>Sending ZRQINIT, waiting for receiver…</source>
         <translation>正在发送 ZRQINIT，等待接收方…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="282"/>
         <source>Sending file info: %1 (%2 bytes)</source>
         <translation>正在发送文件信息: %1 (%2 字节)</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="291"/>
         <source>Failed to seek to offset %1</source>
         <translation>无法定位到偏移 %1</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="344"/>
         <source>File read error at offset %1: %2</source>
         <translation>在偏移 %1 处读取文件出错: %2</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="349"/>
         <source>File read returned more data than requested</source>
         <translation>读取文件返回的数据多于请求的长度</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="359"/>
         <source>File ended early at offset %1 (expected %2 bytes)</source>
         <translation>文件在偏移 %1 处提前结束 (应为 %2 字节)</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="388"/>
         <source>File data sent, waiting for confirmation…</source>
         <translation>文件数据已发送，等待确认…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="396"/>
         <source>Sending ZFIN…</source>
         <translation>正在发送 ZFIN…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="413"/>
         <source>Timeout, retrying (%1/%2)…</source>
         <translation>Timeout 超时，重试 (%1/%2)…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="439"/>
         <source>Transfer timed out</source>
         <translation>传输超时</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="439"/>
         <source>Timeout: no response from receiver</source>
         <translation>Timeout: 接收方无响应</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="573"/>
         <source>Hex header CRC mismatch, dropping frame</source>
         <translation>十六进制帧头 CRC 不符，丢弃该帧</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="592"/>
         <source>Binary header CRC mismatch, dropping frame</source>
         <translation>二进制帧头 CRC 不符，丢弃该帧</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="608"/>
         <source>Receiver ready, sending file info…</source>
         <translation>接收方就绪，正在发送文件信息…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="630"/>
         <source>Receiver requests data from offset %1</source>
         <translation>接收方请求从偏移 %1 开始发送</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="636"/>
         <source>Receiver skipped the file</source>
         <translation>接收方跳过了该文件</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="643"/>
         <source>NAK received, retrying (%1/%2)…</source>
         <translation>收到 NAK，重试 (%1/%2)…</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="661"/>
         <source>Too many errors, transfer aborted</source>
         <translation>错误过多，传输中止</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="661"/>
         <source>Maximum retries exceeded</source>
         <translation>超过最大重试次数</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="666"/>
         <source>Transfer cancelled by receiver</source>
         <translation>接收方取消了传输</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="666"/>
         <source>Receiver cancelled the transfer</source>
         <translation>接收方取消了传输</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="679"/>
         <source>Transfer complete</source>
         <translation>传输完成</translation>
     </message>
     <message>
-        <location filename="../../src/transfer/core/ZMODEM.cpp" line="683"/>
         <source>Receiver reported a file error</source>
         <translation>接收方报告文件错误</translation>
     </message>
@@ -1568,57 +1252,46 @@ Corvane %1，面向串口工程师的调试工作台。
 <context>
     <name>main</name>
     <message>
-        <location filename="../../src/demo/main.cpp" line="20"/>
         <source>Simulates a small serial device on a pseudo-terminal published at a stable path. Open that path with a serial terminal and type help for its commands. Ctrl-C removes the path and exits.</source>
         <translation>在伪终端上模拟一个小型串口设备，并以固定路径发布。用串口终端打开该路径，输入 help 查看命令。按 Ctrl-C 删除该路径并退出。</translation>
     </message>
     <message>
-        <location filename="../../src/demo/main.cpp" line="29"/>
         <source>Publish the line at &lt;path&gt; (default %1).</source>
         <translation>在 &lt;path&gt; 发布线路（默认 %1）。</translation>
     </message>
     <message>
-        <location filename="../../src/demo/main.cpp" line="34"/>
         <source>Wave frames per second, %1..%2 (default %3).</source>
         <translation>每秒波形帧数，%1..%2（默认 %3）。</translation>
     </message>
     <message>
-        <location filename="../../src/demo/main.cpp" line="40"/>
         <source>Stream wave frames from the start.</source>
         <translation>启动后立即发送波形帧。</translation>
     </message>
     <message>
-        <location filename="../../src/demo/main.cpp" line="42"/>
         <source>No periodic log lines.</source>
         <translation>不输出周期性日志行。</translation>
     </message>
     <message>
-        <location filename="../../src/demo/main.cpp" line="45"/>
         <source>Store received files in &lt;dir&gt; (default: current directory).</source>
         <translation>将接收的文件保存到 &lt;dir&gt;（默认：当前目录）。</translation>
     </message>
     <message>
-        <location filename="../../src/demo/main.cpp" line="55"/>
         <source>invalid --rate: %1</source>
         <translation>无效的 --rate：%1</translation>
     </message>
     <message>
-        <location filename="../../src/demo/main.cpp" line="61"/>
         <source>--path must not be empty</source>
         <translation>--path 不能为空</translation>
     </message>
     <message>
-        <location filename="../../src/demo/main.cpp" line="76"/>
         <source>signal %1: removing %2 and exiting</source>
         <translation>收到信号 %1：删除 %2 并退出</translation>
     </message>
     <message>
-        <location filename="../../src/demo/main.cpp" line="83"/>
         <source>cannot start the demo device: %1</source>
         <translation>无法启动演示设备：%1</translation>
     </message>
     <message>
-        <location filename="../../src/demo/main.cpp" line="90"/>
         <source>demo device ready at %1 (%2)</source>
         <translation>演示设备已就绪：%1（%2）</translation>
     </message>
