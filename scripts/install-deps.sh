@@ -14,6 +14,7 @@ PKGS=(
   fonts-noto-cjk fonts-dejavu-core
   socat lrzsz
   xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev
+  help2man dpkg-dev appstream desktop-file-utils
 )
 missing=()
 for p in "${PKGS[@]}"; do

@@ -92,6 +92,14 @@
         <translation>--baud needs a PORT to open.</translation>
     </message>
     <message>
+        <source>Try &apos;corvane --help&apos; for more information.</source>
+        <translation>Try &apos;corvane --help&apos; for more information.</translation>
+    </message>
+    <message>
+        <source>--check-install takes no other arguments.</source>
+        <translation>--check-install takes no other arguments.</translation>
+    </message>
+    <message>
         <source>Usage: corvane [PORT] [--baud N]
 
 Corvane %1, a workbench for serial-port engineers.
@@ -103,6 +111,10 @@ Arguments:
 Options:
   --baud N       baud rate for PORT (a positive whole number);
                  without it the last used rate applies
+  --check-install
+                 report whether every run-time file (fonts, themes, translations,
+                 protocols, rules, documents) is found, then exit (0 all found,
+                 1 something missing)
   -h, --help     show this help and exit
   -v, --version  print the version and exit
 </source>
@@ -117,13 +129,13 @@ Arguments:
 Options:
   --baud N       baud rate for PORT (a positive whole number);
                  without it the last used rate applies
+  --check-install
+                 report whether every run-time file (fonts, themes, translations,
+                 protocols, rules, documents) is found, then exit (0 all found,
+                 1 something missing)
   -h, --help     show this help and exit
   -v, --version  print the version and exit
 </translation>
-    </message>
-    <message>
-        <source>Try &apos;corvane --help&apos; for more information.</source>
-        <translation>Try &apos;corvane --help&apos; for more information.</translation>
     </message>
 </context>
 <context>
@@ -425,6 +437,49 @@ Options:
     <message>
         <source>Clear History</source>
         <translation>Clear History</translation>
+    </message>
+</context>
+<context>
+    <name>InstallCheck</name>
+    <message>
+        <source>data folder</source>
+        <translation>data folder</translation>
+    </message>
+    <message>
+        <source>log font</source>
+        <translation>log font</translation>
+    </message>
+    <message>
+        <source>icon fonts</source>
+        <translation>icon fonts</translation>
+    </message>
+    <message>
+        <source>theme</source>
+        <translation>theme</translation>
+    </message>
+    <message>
+        <source>%1 characters of style sheet</source>
+        <translation>%1 characters of style sheet</translation>
+    </message>
+    <message>
+        <source>translations (%1)</source>
+        <translation>translations (%1)</translation>
+    </message>
+    <message>
+        <source>protocols</source>
+        <translation>protocols</translation>
+    </message>
+    <message>
+        <source>%1 loaded from %2</source>
+        <translation>%1 loaded from %2</translation>
+    </message>
+    <message>
+        <source>highlighting rules</source>
+        <translation>highlighting rules</translation>
+    </message>
+    <message>
+        <source>help documents</source>
+        <translation>help documents</translation>
     </message>
 </context>
 <context>

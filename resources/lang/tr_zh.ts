@@ -92,6 +92,14 @@
         <translation>--baud 需要同时指定要打开的 PORT。</translation>
     </message>
     <message>
+        <source>Try &apos;corvane --help&apos; for more information.</source>
+        <translation>运行“corvane --help”查看更多信息。</translation>
+    </message>
+    <message>
+        <source>--check-install takes no other arguments.</source>
+        <translation>--check-install 不接受其他参数。</translation>
+    </message>
+    <message>
         <source>Usage: corvane [PORT] [--baud N]
 
 Corvane %1, a workbench for serial-port engineers.
@@ -103,6 +111,10 @@ Arguments:
 Options:
   --baud N       baud rate for PORT (a positive whole number);
                  without it the last used rate applies
+  --check-install
+                 report whether every run-time file (fonts, themes, translations,
+                 protocols, rules, documents) is found, then exit (0 all found,
+                 1 something missing)
   -h, --help     show this help and exit
   -v, --version  print the version and exit
 </source>
@@ -117,13 +129,12 @@ Corvane %1，面向串口工程师的调试工作台。
 选项：
   --baud N       PORT 的波特率（正整数）；
                  省略时沿用上次使用的波特率
+  --check-install
+                 检查每个运行时文件（字体、主题、翻译、协议、规则、文档）
+                 是否都能找到，然后退出（0 全部找到，1 有缺失）
   -h, --help     显示本帮助并退出
   -v, --version  显示版本号并退出
 </translation>
-    </message>
-    <message>
-        <source>Try &apos;corvane --help&apos; for more information.</source>
-        <translation>运行“corvane --help”查看更多信息。</translation>
     </message>
 </context>
 <context>
@@ -425,6 +436,49 @@ Corvane %1，面向串口工程师的调试工作台。
     <message>
         <source>Clear History</source>
         <translation>清除历史</translation>
+    </message>
+</context>
+<context>
+    <name>InstallCheck</name>
+    <message>
+        <source>data folder</source>
+        <translation>数据文件夹</translation>
+    </message>
+    <message>
+        <source>log font</source>
+        <translation>日志字体</translation>
+    </message>
+    <message>
+        <source>icon fonts</source>
+        <translation>图标字体</translation>
+    </message>
+    <message>
+        <source>theme</source>
+        <translation>主题</translation>
+    </message>
+    <message>
+        <source>%1 characters of style sheet</source>
+        <translation>样式表 %1 个字符</translation>
+    </message>
+    <message>
+        <source>translations (%1)</source>
+        <translation>翻译 (%1)</translation>
+    </message>
+    <message>
+        <source>protocols</source>
+        <translation>协议</translation>
+    </message>
+    <message>
+        <source>%1 loaded from %2</source>
+        <translation>已从 %2 加载 %1 个</translation>
+    </message>
+    <message>
+        <source>highlighting rules</source>
+        <translation>高亮规则</translation>
+    </message>
+    <message>
+        <source>help documents</source>
+        <translation>帮助文档</translation>
     </message>
 </context>
 <context>

@@ -30,6 +30,8 @@ bool CommandLine::parse(const QStringList& arguments)
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QCommandLineOption baud(QStringLiteral("baud"), QString(), QStringLiteral("N"));
+    const QCommandLineOption checkInstall(QStringLiteral("check-install"));
+    parser.addOption(checkInstall);
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(baud);
@@ -43,6 +45,13 @@ bool CommandLine::parse(const QStringList& arguments)
     }
     if (parser.isSet(version)) {
         m_action = Action::ShowVersion;
+        return true;
+    }
+
+    if (parser.isSet(checkInstall)) {
+        if (!parser.positionalArguments().isEmpty() || parser.isSet(baud))
+            return fail(tr("--check-install takes no other arguments."));
+        m_action = Action::CheckInstall;
         return true;
     }
 
@@ -91,6 +100,10 @@ QString CommandLine::helpText()
               "Options:\n"
               "  --baud N       baud rate for PORT (a positive whole number);\n"
               "                 without it the last used rate applies\n"
+              "  --check-install\n"
+              "                 report whether every run-time file (fonts, themes, translations,\n"
+              "                 protocols, rules, documents) is found, then exit (0 all found,\n"
+              "                 1 something missing)\n"
               "  -h, --help     show this help and exit\n"
               "  -v, --version  print the version and exit\n")
         .arg(CorvaneApp::version());
@@ -105,6 +118,7 @@ int CommandLine::printResult() const
 {
     switch (m_action) {
     case Action::Run:
+    case Action::CheckInstall:
         break;
     case Action::ShowHelp:
         std::fputs(helpText().toLocal8Bit().constData(), stdout);

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 // The program's command line: `corvane [PORT] [--baud N]`, `--help`,
-// `--version`. Plain QtCore so it can be parsed before any window exists and
+// `--version`, `--check-install`. Plain QtCore so it can be parsed before any window exists and
 // tested without one.
 class CommandLine
 {
@@ -16,6 +16,7 @@ public:
         Run,         // start the program (with or without a port to open)
         ShowHelp,    // print helpText() and exit 0
         ShowVersion, // print versionText() and exit 0
+        CheckInstall, // start offscreen-capable, report the run-time files found, exit
         Error        // print errorText() and exit with exitCode()
     };
 

@@ -4,6 +4,7 @@
 #include "AppPaths.h"
 #include "CommandLine.h"
 #include "DebugLog.h"
+#include "InstallCheck.h"
 #include "MainWindow.h"
 #include "Session.h"
 #include "SkinManager.h"
@@ -148,7 +149,8 @@ int CorvaneApp::run(int argc, char* argv[])
 
     CommandLine commandLine;
     commandLine.parse(QCoreApplication::arguments());
-    if (commandLine.action() != CommandLine::Action::Run)
+    const bool checkInstall = commandLine.action() == CommandLine::Action::CheckInstall;
+    if (commandLine.action() != CommandLine::Action::Run && !checkInstall)
         return commandLine.printResult();
 
     // 2. OpenGL default format for the waveform plot.
@@ -160,6 +162,9 @@ int CorvaneApp::run(int argc, char* argv[])
 
     // 3. Debug log: console on, threshold 5.
     DebugLog::instance().install();
+    // The install report is read by scripts: warnings only, no debug chatter.
+    if (checkInstall)
+        DebugLog::instance().setThreshold(3);
 
     // 4.-7. Names, icon, fonts.
     QApplication::setApplicationName(QLatin1String(kName));
@@ -182,6 +187,11 @@ int CorvaneApp::run(int argc, char* argv[])
 
     // 11. Main window and event loop.
     auto* window = new MainWindow;
+    if (checkInstall) {
+        const int code = InstallCheck::print(InstallCheck::run());
+        delete window;
+        return code;
+    }
     centreWindow(window);
     window->show();
     if (commandLine.hasPort()) {
