@@ -1,0 +1,41 @@
+# Reads "library: dependency dependency ..." lines and fails when a library
+# reaches a forbidden target. Libraries named in KNOWN_BAD are reported but
+# do not fail; a known-bad library that has become clean is reported too, so
+# the list gets emptied.
+cmake_minimum_required(VERSION 3.21)
+
+file(STRINGS "${CLOSURE_FILE}" lines)
+separate_arguments(forbidden UNIX_COMMAND "${FORBIDDEN}")
+separate_arguments(known_bad UNIX_COMMAND "${KNOWN_BAD}")
+
+set(failures 0)
+set(checked 0)
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^([^:]+):.*$" "\\1" lib "${line}")
+  string(REGEX REPLACE "^[^:]+:[ ]*" "" deps "${line}")
+  separate_arguments(deps UNIX_COMMAND "${deps}")
+  math(EXPR checked "${checked} + 1")
+  set(hits)
+  foreach(target IN LISTS forbidden)
+    if(target IN_LIST deps)
+      list(APPEND hits ${target})
+    endif()
+  endforeach()
+  if(hits AND lib IN_LIST known_bad)
+    message(STATUS "known: ${lib} links ${hits} (listed as known-bad)")
+  elseif(hits)
+    message(STATUS "FAIL: logic library ${lib} links ${hits}")
+    math(EXPR failures "${failures} + 1")
+  elseif(lib IN_LIST known_bad)
+    message(STATUS "note: ${lib} links no widgets any more: take it off the known-bad list")
+  else()
+    message(STATUS "ok: ${lib}")
+  endif()
+endforeach()
+
+if(checked EQUAL 0)
+  message(FATAL_ERROR "no library checked: ${CLOSURE_FILE} is empty")
+endif()
+if(failures GREATER 0)
+  message(FATAL_ERROR "${failures} logic librar(y/ies) link widgets")
+endif()
