@@ -8,7 +8,8 @@
 # random test file (default 50); ROUNDS alternating rounds (default 3).
 # PAIRS (environment) picks pairs from "zmodem xmodem1k ymodem" (default all);
 # CORVANE_SEND_ARGS adds options to every corvane-send run.
-# Prints each run, then per pair the mean throughput and the ratio ours/lrzsz.
+# Prints each run, then per pair the mean and the median throughput and the
+# ratio ours/lrzsz of each.
 #
 # The XMODEM/YMODEM receivers run with a 1 s timeout (-t 10, their minimum): lrzsz purges
 # its input right after each ACK, and on a pty a sender that answers within
@@ -91,9 +92,11 @@ run_one() {
     echo "$t0 $t1" | awk '{ printf "%.3f", $2 - $1 }'
 }
 
-declare -A TOTAL
+declare -A TOTAL RATES
 PAIRS=${PAIRS:-zmodem xmodem1k ymodem}
-for pair in $PAIRS; do TOTAL[$pair.ours]=0; TOTAL[$pair.lrzsz]=0; done
+for pair in $PAIRS; do TOTAL[$pair.ours]=0; TOTAL[$pair.lrzsz]=0; RATES[$pair.ours]=; RATES[$pair.lrzsz]=; done
+
+median() { tr ' ' '\n' | sed '/^$/d' | sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 echo "file: $MB MB ($BYTES bytes), rounds: $ROUNDS, corvane-send: $SEND $EXTRA_ARGS"
 for round in $(seq "$ROUNDS"); do
@@ -133,6 +136,7 @@ for round in $(seq "$ROUNDS"); do
             rate=$(awk -v b="$BYTES" -v s="$secs" 'BEGIN { printf "%.2f", b / 1048576 / s }')
             printf 'round %d  %-8s  %-5s  %8.3f s  %7.2f MB/s\n' "$round" "$pair" "$who" "$secs" "$rate"
             TOTAL[$pair.$who]=$(awk -v a="${TOTAL[$pair.$who]}" -v s="$secs" 'BEGIN { print a + s }')
+            RATES[$pair.$who]="${RATES[$pair.$who]} $rate"
         done
     done
 done
@@ -141,5 +145,8 @@ echo
 printf '%-8s  %12s  %12s  %12s\n' pair "ours MB/s" "lrzsz MB/s" "ours/lrzsz"
 for pair in $PAIRS; do
     awk -v b="$BYTES" -v n="$ROUNDS" -v o="${TOTAL[$pair.ours]}" -v l="${TOTAL[$pair.lrzsz]}" -v p="$pair" \
-        'BEGIN { ro = b * n / 1048576 / o; rl = b * n / 1048576 / l; printf "%-8s  %12.2f  %12.2f  %12.2f\n", p, ro, rl, ro / rl }'
+        'BEGIN { ro = b * n / 1048576 / o; rl = b * n / 1048576 / l; printf "%-8s  %12.2f  %12.2f  %12.2f  (mean)\n", p, ro, rl, ro / rl }'
+    mo=$(echo "${RATES[$pair.ours]}" | median)
+    ml=$(echo "${RATES[$pair.lrzsz]}" | median)
+    awk -v o="$mo" -v l="$ml" -v p="$pair" 'BEGIN { printf "%-8s  %12.2f  %12.2f  %12.2f  (median)\n", p, o, l, o / l }'
 done

@@ -250,6 +250,10 @@ Options:
         <source>Enable Log</source>
         <translation>Enable Log</translation>
     </message>
+    <message>
+        <source>Select file to transmit</source>
+        <translation>Select file to transmit</translation>
+    </message>
 </context>
 <context>
     <name>FileTransmission</name>
@@ -294,10 +298,6 @@ Options:
         <translation>%1 KB/s</translation>
     </message>
     <message>
-        <source>Select file to transmit</source>
-        <translation>Select file to transmit</translation>
-    </message>
-    <message>
         <source>Not a regular file</source>
         <translation>Not a regular file</translation>
     </message>
@@ -336,6 +336,10 @@ Options:
     <message>
         <source>Transfer completed successfully (%1 bytes)</source>
         <translation>Transfer completed successfully (%1 bytes)</translation>
+    </message>
+    <message>
+        <source>Transfer stalled: no progress for %1 s</source>
+        <translation>Transfer stalled: no progress for %1 s</translation>
     </message>
 </context>
 <context>
@@ -582,6 +586,13 @@ Options:
     <message>
         <source>Warning</source>
         <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>Protocol</name>
+    <message>
+        <source>Transfer stalled: no progress for %1 s</source>
+        <translation>Transfer stalled: no progress for %1 s</translation>
     </message>
 </context>
 <context>
@@ -1132,6 +1143,10 @@ Options:
     <message>
         <source>Receiver cancelled the transfer</source>
         <translation>Receiver cancelled the transfer</translation>
+    </message>
+    <message>
+        <source>Receiver ready (checksum mode), sending data…</source>
+        <translation>Receiver ready (checksum mode), sending data…</translation>
     </message>
 </context>
 <context>

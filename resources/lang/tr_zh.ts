@@ -249,6 +249,10 @@ Corvane %1，面向串口工程师的调试工作台。
         <source>Enable Log</source>
         <translation>启用日志</translation>
     </message>
+    <message>
+        <source>Select file to transmit</source>
+        <translation>选择要发送的文件</translation>
+    </message>
 </context>
 <context>
     <name>FileTransmission</name>
@@ -293,10 +297,6 @@ Corvane %1，面向串口工程师的调试工作台。
         <translation>%1 KB/s</translation>
     </message>
     <message>
-        <source>Select file to transmit</source>
-        <translation>选择要发送的文件</translation>
-    </message>
-    <message>
         <source>Not a regular file</source>
         <translation>不是普通文件</translation>
     </message>
@@ -335,6 +335,10 @@ Corvane %1，面向串口工程师的调试工作台。
     <message>
         <source>Transfer completed successfully (%1 bytes)</source>
         <translation>传输成功完成 (%1 字节)</translation>
+    </message>
+    <message>
+        <source>Transfer stalled: no progress for %1 s</source>
+        <translation>传输停滞: %1 秒内没有任何进展</translation>
     </message>
 </context>
 <context>
@@ -581,6 +585,13 @@ Corvane %1，面向串口工程师的调试工作台。
     <message>
         <source>Warning</source>
         <translation>警告</translation>
+    </message>
+</context>
+<context>
+    <name>Protocol</name>
+    <message>
+        <source>Transfer stalled: no progress for %1 s</source>
+        <translation>传输停滞: %1 秒内没有任何进展</translation>
     </message>
 </context>
 <context>
@@ -1131,6 +1142,10 @@ Corvane %1，面向串口工程师的调试工作台。
     <message>
         <source>Receiver cancelled the transfer</source>
         <translation>接收方取消了传输</translation>
+    </message>
+    <message>
+        <source>Receiver ready (checksum mode), sending data…</source>
+        <translation>接收方就绪 (校验和模式)，正在发送数据…</translation>
     </message>
 </context>
 <context>

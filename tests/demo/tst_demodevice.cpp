@@ -1,5 +1,6 @@
 #include "DemoDevice.h"
 #include "DemoLine.h"
+#include "PeerTools.h"
 #include "WaveGenerator.h"
 
 #include <QCoreApplication>
@@ -723,9 +724,7 @@ private Q_SLOTS:
         QFETCH(int, size);
         QFETCH(QString, savedAs);
         QFETCH(int, savedSize);
-        if (DemoDevice::receiverProgram(QStringLiteral("rz")).isEmpty() ||
-            QStandardPaths::findExecutable(sender).isEmpty())
-            QSKIP("lrzsz is not installed");
+        REQUIRE_PEERS(QStringLiteral("rz"), sender);
 
         QTemporaryDir sendDir;
         QTemporaryDir receiveDir;
@@ -794,8 +793,7 @@ private Q_SLOTS:
 
     void receiveCancelledBySender()
     {
-        if (DemoDevice::receiverProgram(QStringLiteral("rx")).isEmpty())
-            QSKIP("lrzsz is not installed");
+        REQUIRE_PEERS(QStringLiteral("rx"));
         QTemporaryDir receiveDir;
         DemoDevice device;
         device.setReceiveDir(receiveDir.path());

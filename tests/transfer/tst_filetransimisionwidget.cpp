@@ -4,6 +4,7 @@
 #include "FileTransimisionWidget.h"
 #include "FileTransmission.h"
 #include "MasterReader.h"
+#include "PeerTools.h"
 #include "PtyPair.h"
 #include "SerialPortManager.h"
 
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -80,6 +82,7 @@ private slots:
     void portDisconnectStopsTransfer();
     void xmodemThroughRealReceiver();
     void languageChangeRetranslates();
+    void fileButtonOpensDialog();
 };
 
 void TestFileTransimisionWidget::byteSizeText_data()
@@ -408,9 +411,7 @@ void TestFileTransimisionWidget::portDisconnectStopsTransfer()
 
 void TestFileTransimisionWidget::xmodemThroughRealReceiver()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("rx")).isEmpty() ||
-        QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty())
-        QSKIP("needs lrzsz rx and socat");
+    REQUIRE_PEERS(QStringLiteral("rx"), QStringLiteral("socat"));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("f.bin"));
     const QByteArray content = randomBytes(128 * 40, 6); // whole blocks: no padding to strip
@@ -483,4 +484,31 @@ void TestFileTransimisionWidget::languageChangeRetranslates()
 }
 
 QTEST_MAIN(TestFileTransimisionWidget)
+void TestFileTransimisionWidget::fileButtonOpensDialog()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("dialog.bin"));
+    QVERIFY(writeFile(path, "xyz"));
+    FileTransimisionWidget w;
+    FileTransmission* ft = w.transmission();
+    child<QPushButton>(w, "fileButton")->click();
+    QFileDialog* dialog = nullptr;
+    QTRY_VERIFY((dialog = [] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* d = qobject_cast<QFileDialog*>(top); d && d->isVisible())
+                return d;
+        }
+        return static_cast<QFileDialog*>(nullptr);
+    }()));
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Select file to transmit"));
+    QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+    QVERIFY(dialog->testAttribute(Qt::WA_DeleteOnClose));
+    QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir::home().canonicalPath());
+    dialog->selectFile(path);
+    static_cast<QDialog*>(dialog)->accept();
+    QTRY_VERIFY(ft->isFileOpen());
+    QCOMPARE(ft->fileName(), QStringLiteral("dialog.bin"));
+    QCOMPARE(child<QLineEdit>(w, "fileEdit")->text(), QStringLiteral("dialog.bin"));
+}
+
 #include "tst_filetransimisionwidget.moc"

@@ -1,11 +1,14 @@
 #include "MasterReader.h"
+#include "PeerTools.h"
 #include "PtyPair.h"
 #include "SendCommand.h"
+#include "ZMODEM.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSerialPort>
 #include <QSignalSpy>
 #include <QSocketNotifier>
 #include <QStandardPaths>
@@ -14,6 +17,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 #ifndef CORVANE_SEND
@@ -149,6 +153,14 @@ private slots:
     void silentReceiverFails();
     void unpluggedPortFails();
     void interruptCancelsOnTheLine();
+    void skippedFileExitsFour();
+    void stalledLineFails_data();
+    void stalledLineFails();
+    void debugLinesOnlyWhenVerbose_data();
+    void debugLinesOnlyWhenVerbose();
+    void portHeldByAnotherProgram();
+    void portOpenErrorTexts_data();
+    void portOpenErrorTexts();
 };
 
 void TestSendCommand::parseDefaults()
@@ -330,8 +342,7 @@ void TestSendCommand::protocolIntoLrzsz()
     QFETCH(QString, receiver);
     QFETCH(QString, outName);
     QFETCH(int, size);
-    if (!have("socat") || !have(receiver.section(' ', 0, 0).toLatin1().constData()))
-        QSKIP("needs socat and lrzsz");
+    REQUIRE_PEERS(QStringLiteral("socat"), receiver.section(' ', 0, 0));
     QTemporaryDir dir;
     QTemporaryDir recvDir;
     const QString file = dir.filePath("payload.bin");
@@ -427,6 +438,145 @@ void TestSendCommand::interruptCancelsOnTheLine()
     const QByteArray after = reader.data.mid(before);
     QVERIFY2(after.contains(QByteArray(5, '\x18')), after.toHex().constData());
     QVERIFY(p.readAllStandardError().contains("cancelled"));
+}
+
+void TestSendCommand::skippedFileExitsFour()
+{
+    // rz without -y refuses a name that is taken: ZSKIP, and nothing was sent.
+    REQUIRE_PEERS(QStringLiteral("socat"), QStringLiteral("rz"));
+    QTemporaryDir dir;
+    QTemporaryDir recvDir;
+    const QString file = dir.filePath("payload.bin");
+    QVERIFY(writeFile(file, randomBytes(50000, 40)));
+    const QByteArray existing("the receiver's own file");
+    QVERIFY(writeFile(recvDir.filePath("payload.bin"), existing));
+    SocatLink link;
+    QVERIFY(link.start(dir.path()));
+
+    QProcess send;
+    startSend(&send, {"--protocol", "zmodem", "--timeout", "5000", link.ours, file});
+    QSignalSpy sendDone(&send, &QProcess::finished);
+    QProcess rz;
+    QSignalSpy rzDone(&rz, &QProcess::finished);
+    startReceiver(&rz, recvDir.path(), QStringLiteral("rz"), link.theirsIn, link.theirsOut);
+    QVERIFY(rz.waitForStarted());
+    QVERIFY(sendDone.wait(60000));
+    const QByteArray err = send.readAllStandardError();
+    QCOMPARE(send.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(send.exitCode() == 4, err.right(400).constData());
+    QVERIFY(err.contains("corvane-send: the receiver skipped the file"));
+    QVERIFY(!err.contains("sent 50000 bytes"));
+    QVERIFY(!rzDone.isEmpty() || rzDone.wait(30000));
+    QCOMPARE(readFile(recvDir.filePath("payload.bin")), existing);
+}
+
+void TestSendCommand::stalledLineFails_data()
+{
+    QTest::addColumn<QString>("protocol");
+    QTest::newRow("zmodem") << "zmodem";
+    QTest::newRow("raw") << "raw";
+}
+
+void TestSendCommand::stalledLineFails()
+{
+    // The far end takes the start of the file and then stops reading: no
+    // byte drains, none arrives, and the sender must give up on its own.
+    QFETCH(QString, protocol);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("f.bin");
+    QVERIFY(writeFile(file, randomBytes(4 << 20, 41)));
+    PtyPair pty;
+    QVERIFY(pty.open());
+    QProcess p;
+    QSignalSpy done(&p, &QProcess::finished);
+    startSend(&p,
+              {"--protocol", protocol, "--timeout", "1000", "--block-size", "8192", pty.slavePath(), file});
+    if (protocol == QLatin1String("zmodem")) {
+        // Answer the wake-up and the file offer as a receiver would, then
+        // read no more.
+        auto reader = std::make_unique<MasterReader>(pty.masterFd());
+        QTRY_VERIFY_WITH_TIMEOUT(reader->data.contains("\x18"
+                                                       "B00"),
+                                 10000);
+        QVERIFY(pty.writeAll(ZMODEM::hexHeader(ZMODEM::ZRINIT, 0x23000000u)));
+        QTRY_VERIFY_WITH_TIMEOUT(reader->data.contains("\x18"
+                                                       "C\x04"),
+                                 10000);
+        reader.reset();
+        QVERIFY(pty.writeAll(ZMODEM::hexHeader(ZMODEM::ZRPOS, 0)));
+    }
+    QVERIFY(done.wait(30000));
+    const QByteArray err = p.readAllStandardError();
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(p.exitCode() == 1, err.right(400).constData());
+    QVERIFY2(err.contains("Transfer stalled: no progress for 1 s"), err.right(400).constData());
+}
+
+void TestSendCommand::debugLinesOnlyWhenVerbose_data()
+{
+    QTest::addColumn<bool>("verbose");
+    QTest::newRow("plain") << false;
+    QTest::newRow("verbose") << true;
+}
+
+void TestSendCommand::debugLinesOnlyWhenVerbose()
+{
+    QFETCH(bool, verbose);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("f.bin");
+    QVERIFY(writeFile(file, randomBytes(1000, 42)));
+    PtyPair pty;
+    QVERIFY(pty.open());
+    MasterReader reader(pty.masterFd());
+    QStringList args = {"--protocol", "zmodem", "--timeout", "1000", "--retries", "1", pty.slavePath(), file};
+    if (verbose)
+        args.prepend("--verbose");
+    const Result r = runSend(args);
+    QCOMPARE(r.exitCode, 1);
+    // The user's lines are there either way.
+    QVERIFY(r.err.contains("Sending ZRQINIT, waiting for receiver"));
+    QVERIFY(r.err.contains("corvane-send: transfer failed"));
+    QCOMPARE(r.err.contains("[ZMODEM]"), verbose);
+}
+
+void TestSendCommand::portHeldByAnotherProgram()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("f.bin");
+    QVERIFY(writeFile(file, "abc"));
+    PtyPair pty;
+    QVERIFY(pty.open());
+    QSerialPort other;
+    other.setPortName(pty.slavePath());
+    QVERIFY(other.open(QIODevice::ReadWrite));
+    const Result r = runSend({"--protocol", "raw", pty.slavePath(), file});
+    QCOMPARE(r.exitCode, 3);
+    QVERIFY2(r.err.contains("port is in use by another program"), r.err.constData());
+}
+
+void TestSendCommand::portOpenErrorTexts_data()
+{
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("lock file") << int(QSerialPort::PermissionError)
+                               << "Permission error while locking the device"
+                               << "port is in use by another program";
+    QTest::newRow("exclusive") << int(QSerialPort::PermissionError) << "Device or resource busy"
+                               << "port is in use by another program";
+    QTest::newRow("no access") << int(QSerialPort::PermissionError) << "Permission denied"
+                               << "Permission denied (join the dialout group: sudo usermod -aG dialout "
+                                  "$USER, then log in again)";
+    QTest::newRow("absent") << int(QSerialPort::DeviceNotFoundError) << "No such file or directory"
+                            << "No such file or directory";
+}
+
+void TestSendCommand::portOpenErrorTexts()
+{
+    QFETCH(int, error);
+    QFETCH(QString, reason);
+    QFETCH(QString, text);
+    QCOMPARE(SendCommand::portOpenError(QSerialPort::SerialPortError(error), reason), text);
 }
 
 QTEST_GUILESS_MAIN(TestSendCommand)

@@ -5,9 +5,11 @@
 // transfers run side by side to keep the test short.
 
 #include "NoisyRelay.h"
+#include "PeerTools.h"
 #include "XMODEM.h"
 #include "YMODEM.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,7 +42,8 @@ enum class Kind
 {
     Xmodem128,
     Xmodem1K,
-    Ymodem
+    Ymodem,
+    XmodemChecksum // rx without -c asks with NAK
 };
 
 // One transfer: engine, line, receiver process. The writer side reports the
@@ -60,8 +63,14 @@ public:
         m_content = randomBytes(size, quint32(size * 3 + int(kind) + 1));
         m_source = m_sendDir + QStringLiteral("/data%1.bin").arg(size);
         QFile f(m_source);
-        if (f.open(QIODevice::WriteOnly))
+        if (f.open(QIODevice::WriteOnly)) {
             f.write(m_content);
+            f.close();
+        }
+        // A whole second in the past: the receiver's copy can only get it from us.
+        m_mtime = 1300000000 + size;
+        if (f.open(QIODevice::ReadWrite))
+            f.setFileTime(QDateTime::fromSecsSinceEpoch(m_mtime), QFileDevice::FileModificationTime);
 
         m_relay.setSeed(quint32(0x5EED + size + int(kind)));
         m_relay.setNoise(corrupt, drop);
@@ -84,7 +93,7 @@ public:
 
     QString label() const
     {
-        static const char* names[] = {"XMODEM", "XMODEM-1K", "YMODEM"};
+        static const char* names[] = {"XMODEM", "XMODEM-1K", "YMODEM", "XMODEM checksum"};
         return QStringLiteral("%1 %2 bytes").arg(names[int(m_kind)]).arg(m_size);
     }
 
@@ -146,6 +155,8 @@ public:
         });
         if (m_kind == Kind::Ymodem)
             m_receiver.start("rb", {"-b", "-y", "-q"});
+        else if (m_kind == Kind::XmodemChecksum)
+            m_receiver.start("rx", {"-b", "-q", "out.bin"});
         else
             m_receiver.start("rx", {"-c", "-b", "-q", "out.bin"});
         if (!m_receiver.waitForStarted(5000)) {
@@ -193,6 +204,9 @@ public:
             const QByteArray got = f.readAll();
             if (got != m_content)
                 return where + QStringLiteral("received %1 bytes, different").arg(got.size());
+            const qint64 mtime = QFileInfo(f).lastModified().toSecsSinceEpoch();
+            if (mtime != m_mtime)
+                return where + QStringLiteral("received file dated %1, sent %2").arg(mtime).arg(m_mtime);
             return QString();
         }
         // XMODEM has no length: the last block arrives padded with SUB.
@@ -217,6 +231,7 @@ public:
 private:
     Kind m_kind;
     qint64 m_size;
+    qint64 m_mtime = 0;
     QString m_sendDir;
     QString m_recvDir;
     QString m_source;
@@ -287,10 +302,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        for (const char* tool : {"rx", "rb"}) {
-            if (QStandardPaths::findExecutable(tool).isEmpty())
-                QSKIP("the lrzsz receivers (rx, rb) are not installed");
-        }
+        REQUIRE_PEERS(QStringLiteral("rx"), QStringLiteral("rb"));
     }
 
     // 40,000 bytes are 313 blocks of 128: the block number wraps.
@@ -300,6 +312,9 @@ private slots:
     void xmodem1K() { runAll(sizes(Kind::Xmodem1K, batchDir(), 300 * 1024), 90000); }
 
     void ymodem() { runAll(sizes(Kind::Ymodem, batchDir(), 300 * 1024), 90000); }
+
+    // The classic receiver: 128-byte blocks with the arithmetic checksum.
+    void xmodemChecksum() { runAll(sizes(Kind::XmodemChecksum, batchDir(), 40000), 90000); }
 
     // Through a noisy line all three recover by NAK (or time-out) and the
     // files still arrive identical; the relay's counters prove the noise.

@@ -1,6 +1,7 @@
 // End to end: our ZMODEM sender against the real lrzsz `rz`, over pseudo-
 // terminals and a real QSerialPort, clean and through a noisy line.
 #include "NoisyRelay.h"
+#include "PeerTools.h"
 #include "ZMODEM.h"
 
 #include <QDateTime>
@@ -71,8 +72,7 @@ void TestTransferLrzszZ::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_rz = QStandardPaths::findExecutable(QStringLiteral("rz"));
-    if (m_rz.isEmpty())
-        QSKIP("lrzsz rz is not installed");
+    REQUIRE_PEERS(QStringLiteral("rz"));
 }
 
 RunResult TestTransferLrzszZ::run(NoisyRelay& relay, const QString& name, const QByteArray& data,

@@ -2,6 +2,7 @@
 #include "YMODEM.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -289,18 +290,76 @@ private slots:
         QCOMPARE(checkBlock(lastWrite(writes), 3, 128).left(44), content.mid(256));
     }
 
-    void nakInsteadOfCIsIgnored()
+    void nakStartPicksChecksumMode_data()
     {
-        const QString path = writeFile("checksum.bin", randomBytes(200, 5));
+        QTest::addColumn<bool>("use1K");
+        QTest::newRow("XMODEM") << false;
+        QTest::newRow("XMODEM-1K") << true; // an old receiver gets the classic blocks either way
+    }
+
+    void nakStartPicksChecksumMode()
+    {
+        QFETCH(bool, use1K);
+        const QByteArray content = randomBytes(300, 5);
+        const QString path = writeFile("checksum.bin", content);
         XMODEM x;
+        x.setUse1K(use1K);
         QSignalSpy writes(&x, &Protocol::writeRequested);
+        QSignalSpy finished(&x, &Protocol::finished);
+        QSignalSpy status(&x, &Protocol::statusMessage);
         x.start(path);
-        x.handleReceivedData(QByteArray(3, NAK));
-        QCOMPARE(writes.count(), 0);
-        QCOMPARE(x.state(), int(XMODEM::WaitingForReceiver));
+        x.handleReceivedData(QByteArray(1, NAK));
+        QVERIFY(x.checksumMode());
+        QCOMPARE(status.at(1).at(0).toString(),
+                 QStringLiteral("Receiver ready (checksum mode), sending data…"));
+        // The first block is NAKed once: the same block again.
+        const QByteArray first = lastWrite(writes);
+        x.handleReceivedData(QByteArray(1, NAK));
+        QCOMPARE(writes.count(), 2);
+        QCOMPARE(lastWrite(writes), first);
+        QByteArray received;
+        for (int n = 1; n <= 3; ++n) {
+            const QByteArray block = lastWrite(writes);
+            QCOMPARE(block.size(), 132);
+            QCOMPARE(block.at(0), SOH);
+            QCOMPARE(quint8(block.at(1)), quint8(n));
+            QCOMPARE(quint8(block.at(2)), quint8(255 - n));
+            quint8 sum = 0;
+            for (int i = 3; i < 131; ++i)
+                sum = quint8(sum + quint8(block.at(i)));
+            QCOMPARE(quint8(block.at(131)), sum);
+            received += block.mid(3, 128);
+            x.handleReceivedData(QByteArray(1, ACK));
+        }
+        QCOMPARE(received, content + QByteArray(84, SUB));
+        QCOMPARE(lastWrite(writes), QByteArray(1, EOT));
+        x.handleReceivedData(QByteArray(1, ACK));
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(finished.at(0).at(0).toBool());
+        // A later "C" start is CRC mode again.
+        x.start(path);
         x.handleReceivedData("C");
-        QCOMPARE(writes.count(), 1);
-        QCOMPARE(lastWrite(writes).at(0), SOH);
+        QVERIFY(!x.checksumMode());
+    }
+
+    void progressFollowsTheLeavingBlock()
+    {
+        const QString path = writeFile("leaving.bin", randomBytes(300, 6));
+        XMODEM x;
+        QSignalSpy progress(&x, &Protocol::progressChanged);
+        connect(&x, &Protocol::writeRequested, &x,
+                [&x](const QByteArray& data) { x.setPendingOutput(data.size()); });
+        x.start(path);
+        x.setPendingOutput(0);
+        const int before = progress.count();
+        x.handleReceivedData("C");
+        // The block is written but still in the port: no progress yet.
+        QCOMPARE(progress.count(), before);
+        x.setPendingOutput(40);
+        QCOMPARE(progress.count(), before);
+        x.setPendingOutput(0);
+        QCOMPARE(progress.count(), before + 1);
+        QCOMPARE(progress.last().at(0).toLongLong(), 128);
     }
 
     void tooManyNaksAbort()
@@ -727,9 +786,23 @@ private slots:
         QCOMPARE(writes.count(), 1);
         const QByteArray header = checkBlock(lastWrite(writes), 0, 128);
         QCOMPARE(header.left(104), name2.toUtf8().left(104));
-        QCOMPARE(header.mid(104, 3), QByteArray("\0003\0", 3));
+        QCOMPARE(header.mid(104, 3), QByteArray("\0003 ", 3));
         QCOMPARE(status.last().at(0).toString(),
                  QStringLiteral("Sending file header: %1 (3 bytes)").arg(name2));
+    }
+
+    void ymodemHeaderCarriesTimeAndMode()
+    {
+        // Size first, then the octal time and mode, space-separated.
+        QCOMPARE(YMODEM::headerData("a.bin", 2500, 01234567, 0100644), QByteArray("a.bin\0"
+                                                                                  "2500 1234567 100644",
+                                                                                  25) +
+                                                                           QByteArray(103, '\0'));
+        // A long name leaves no room: the optional fields go, the size stays.
+        const QString longName(104, QLatin1Char('n'));
+        const QByteArray field = YMODEM::headerData(longName, 1234567890123LL, 017777777777, 0100644);
+        QCOMPARE(field.size(), 128);
+        QCOMPARE(field.mid(105), QByteArray("1234567890123", 13) + QByteArray(10, '\0'));
     }
 
     void ymodemTwoThousandByteLayout()
@@ -747,8 +820,9 @@ private slots:
 
         y.handleReceivedData("C");
         const QByteArray header = checkBlock(lastWrite(writes), 0, 128);
-        QCOMPARE(header, YMODEM::headerData("y2000.bin", 2000));
-        QCOMPARE(header.left(15), QByteArray("y2000.bin\0002000\0", 15));
+        const qint64 mtime = QFileInfo(path).lastModified().toSecsSinceEpoch();
+        QCOMPARE(header, YMODEM::headerData("y2000.bin", 2000, mtime, YMODEM::fileMode(path)));
+        QCOMPARE(header.left(15), QByteArray("y2000.bin\0002000 ", 15));
 
         // ACK and "C" often arrive together.
         y.handleReceivedData(QByteArray(1, ACK) + "C");
@@ -944,7 +1018,7 @@ private slots:
         QVERIFY(y.isActive());
         QCOMPARE(y.batchState(), int(YMODEM::WaitingForStart));
         y.handleReceivedData("C");
-        QCOMPARE(checkBlock(lastWrite(writes), 0, 128), YMODEM::headerData("ycancel.bin", 3000));
+        QCOMPARE(checkBlock(lastWrite(writes), 0, 128).left(17), QByteArray("ycancel.bin\0003000 ", 17));
     }
 
     void ymodemPacing()

@@ -35,6 +35,9 @@ quint32 refCrc32(const QByteArray& data)
 }
 
 const char kZdle = 0x18;
+// What lrzsz's rz declares in ZRINIT: no buffer size, ZF0 = CANFC32 |
+// CANOVIO | CANFDX.
+const quint32 kLrzszCaps = 0x23000000u;
 
 QByteArray argBytes(int type, quint32 arg)
 {
@@ -293,6 +296,9 @@ private slots:
     void receiverEndsTransfer();
     void receiverCancelSequence();
     void zskipEndsSession();
+    void receiverCapabilities_data();
+    void receiverCapabilities();
+    void stalledLineFails();
     void zfinOnlyAnswersOurZfin();
     void sizeLimit();
     void cannotOpen();
@@ -333,7 +339,7 @@ void TestZmodem::handshake(Harness& h, const QString& path)
 {
     h.z.start(path);
     QCOMPARE(h.z.state(), int(ZMODEM::RqInitSent));
-    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, 0));
+    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, kLrzszCaps));
     QCOMPARE(h.z.state(), int(ZMODEM::FileSent));
     h.z.handleReceivedData(rxHex(ZMODEM::ZRPOS, 0));
 }
@@ -450,7 +456,7 @@ void TestZmodem::sendsFileInLayout()
     QCOMPARE(status.last()[0].toString(), QStringLiteral("Sending ZRQINIT, waiting for receiver…"));
 
     qsizetype mark = h.out.size();
-    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, 0x23));
+    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, kLrzszCaps));
     QList<Frame> f = h.framesFrom(mark);
     QCOMPARE(f.size(), 2);
     QCOMPARE(f[0].kind, Frame::Bin32);
@@ -489,7 +495,7 @@ void TestZmodem::sendsFileInLayout()
     QCOMPARE(status.last()[0].toString(), QStringLiteral("File data sent, waiting for confirmation…"));
 
     mark = h.out.size();
-    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, 0));
+    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, kLrzszCaps));
     QCOMPARE(h.out.mid(mark), QByteArray("**\x18"
                                          "B0800000000022d\r\n"));
     QCOMPARE(h.z.state(), int(ZMODEM::FinSent));
@@ -560,7 +566,7 @@ void TestZmodem::hexHeaderCrcHandling()
     Harness h;
     QSignalSpy status(&h.z, &Protocol::statusMessage);
     h.z.start(writeFile("hexcrc.bin", randomBytes(100, 4)));
-    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, 0));
+    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, kLrzszCaps));
     QCOMPARE(h.z.state(), int(ZMODEM::FileSent));
 
     // Valid hex with the wrong CRC: dropped with a message, nothing sent.
@@ -589,7 +595,7 @@ void TestZmodem::binaryHeaderCrcIsChecked()
     QSignalSpy status(&h.z, &Protocol::statusMessage);
     const QByteArray data = randomBytes(0x1900, 5);
     h.z.start(writeFile("bincrc.bin", data));
-    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, 0));
+    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, kLrzszCaps));
 
     // A ZRPOS whose offset got corrupted would resume at the wrong place: dropped.
     qsizetype mark = h.out.size();
@@ -620,7 +626,7 @@ void TestZmodem::garbageAndTruncatedHeaders()
     Harness h;
     const QByteArray data = randomBytes(5000, 6);
     h.z.start(writeFile("garbage.bin", data));
-    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, 0));
+    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, kLrzszCaps));
     const qsizetype mark = h.out.size();
 
     // Random noise never makes the engine act.
@@ -659,7 +665,7 @@ void TestZmodem::emptyFileSendsEofZero()
     h.z.start(writeFile("empty.bin", QByteArray()));
     QCOMPARE(progress.size(), 1);
     QCOMPARE(progress[0][1].toLongLong(), 0);
-    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, 0));
+    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, kLrzszCaps));
     const qsizetype mark = h.out.size();
     h.z.handleReceivedData(rxHex(ZMODEM::ZRPOS, 0));
     // No data, but the ZDATA still gets its (empty, ZCRCE) subpacket: rz
@@ -689,7 +695,7 @@ void TestZmodem::drainReportedInsideWrite()
             z.setPendingOutput(d.size()); // only this write still queued
         });
         z.start(writeFile(QStringLiteral("reentrant%1.bin").arg(size), randomBytes(size, 26)));
-        z.handleReceivedData(rxHex(ZMODEM::ZRINIT, 0));
+        z.handleReceivedData(rxHex(ZMODEM::ZRINIT, kLrzszCaps));
         z.setPendingOutput(500); // the ZFILE still queued, as last reported
         const qsizetype mark = out.size();
         z.handleReceivedData(rxHex(ZMODEM::ZRPOS, 0));
@@ -738,7 +744,7 @@ void TestZmodem::nakRetryLimit()
     QSignalSpy finished(&h.z, &Protocol::finished);
     h.z.setRetryLimit(3);
     h.z.start(writeFile("nak.bin", randomBytes(10, 9)));
-    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, 0));
+    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, kLrzszCaps));
     qsizetype mark = h.out.size();
     h.z.handleReceivedData(rxHex(ZMODEM::ZNAK, 0));
     QCOMPARE(status[status.size() - 2][0].toString(), QStringLiteral("NAK received, retrying (1/3)…"));
@@ -811,7 +817,7 @@ void TestZmodem::zskipEndsSession()
     QSignalSpy status(&h.z, &Protocol::statusMessage);
     QSignalSpy finished(&h.z, &Protocol::finished);
     h.z.start(writeFile("skip.bin", randomBytes(100, 12)));
-    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, 0));
+    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, kLrzszCaps));
     const qsizetype mark = h.out.size();
     h.z.handleReceivedData(rxHex(ZMODEM::ZSKIP, 0));
     QCOMPARE(status[status.size() - 2][0].toString(), QStringLiteral("Receiver skipped the file"));
@@ -820,6 +826,113 @@ void TestZmodem::zskipEndsSession()
     h.z.handleReceivedData(rxHex(ZMODEM::ZFIN, 0));
     QCOMPARE(finished.size(), 1);
     QCOMPARE(h.out.right(2), QByteArray("OO"));
+    // The session ends cleanly, but the file was not sent: a failure.
+    QCOMPARE(finished[0][0].toBool(), false);
+    QCOMPARE(finished[0][1].toString(), QStringLiteral("Receiver skipped the file"));
+    QVERIFY(h.z.fileSkipped());
+    QVERIFY(!h.z.isActive());
+}
+
+void TestZmodem::receiverCapabilities_data()
+{
+    QTest::addColumn<quint32>("zrinit");
+    QTest::addColumn<int>("subpacket");
+    QTest::addColumn<int>("maxPacket");   // no subpacket larger than this
+    QTest::addColumn<int>("segment");     // most data between ZACKs; 0 = a stream
+    QTest::addColumn<bool>("everyWaits"); // every subpacket ends with ZCRCW
+    QTest::addColumn<int>("acks");        // for a file of 20000 bytes
+    const quint32 fdxOvio = 0x03000000u;
+    QTest::newRow("lrzsz streams") << kLrzszCaps << 1024 << 1024 << 0 << false << 0;
+    QTest::newRow("buffer 4096") << (fdxOvio | 4096u) << 1024 << 1024 << 4096 << false << 4;
+    QTest::newRow("buffer 3000") << (fdxOvio | 3000u) << 1024 << 1024 << 3000 << false << 6;
+    QTest::newRow("buffer below subpacket") << (fdxOvio | 600u) << 1024 << 600 << 600 << false << 33;
+    QTest::newRow("no CANOVIO") << 0x01000000u << 512 << 512 << 512 << true << 40;
+    QTest::newRow("no CANFDX") << 0x02000000u << 512 << 512 << 512 << true << 40;
+    QTest::newRow("nothing declared") << 0u << 1024 << 1024 << 1024 << true << 20;
+}
+
+void TestZmodem::receiverCapabilities()
+{
+    QFETCH(quint32, zrinit);
+    QFETCH(int, subpacket);
+    QFETCH(int, maxPacket);
+    QFETCH(int, segment);
+    QFETCH(bool, everyWaits);
+    QFETCH(int, acks);
+    Harness h;
+    QSignalSpy finished(&h.z, &Protocol::finished);
+    const QByteArray data = randomBytes(20000, 26);
+    h.z.setSubpacketLength(subpacket);
+    h.z.start(writeFile("caps.bin", data));
+    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, zrinit));
+    qsizetype mark = h.out.size();
+    h.z.handleReceivedData(rxHex(ZMODEM::ZRPOS, 0));
+
+    // A scripted receiver: after a ZCRCW nothing may follow until it has
+    // answered with ZACK; it answers each one with the offset it holds.
+    QByteArray payload;
+    qint64 sinceAck = 0;
+    int acked = 0;
+    bool eof = false;
+    for (int round = 0; round < 1000 && !eof; ++round) {
+        const QList<Frame> frames = h.framesFrom(mark);
+        mark = h.out.size();
+        bool waiting = false;
+        for (const Frame& f : frames) {
+            QVERIFY2(!waiting, "data went out before the ZACK");
+            if (f.kind == Frame::Bin32 && f.type == ZMODEM::ZEOF)
+                eof = true;
+            if (f.kind != Frame::Subpacket)
+                continue;
+            QVERIFY(f.crcOk);
+            QVERIFY2(f.data.size() <= maxPacket, qPrintable(QString::number(f.data.size())));
+            payload += f.data;
+            sinceAck += f.data.size();
+            if (segment > 0)
+                QVERIFY2(sinceAck <= segment, qPrintable(QString::number(sinceAck)));
+            if (everyWaits)
+                QCOMPARE(f.end, 'k');
+            if (f.end == 'k') {
+                QVERIFY(segment > 0);
+                waiting = true;
+                sinceAck = 0;
+            }
+        }
+        if (waiting) {
+            QCOMPARE(h.z.state(), int(ZMODEM::WaitingForAck));
+            ++acked;
+            h.z.handleReceivedData(rxHex(ZMODEM::ZACK, quint32(payload.size())));
+        }
+    }
+    QVERIFY(eof);
+    QCOMPARE(payload, data);
+    QCOMPARE(acked, acks);
+    h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, zrinit));
+    h.z.handleReceivedData(rxHex(ZMODEM::ZFIN, 0));
+    QCOMPARE(finished.size(), 1);
+    QVERIFY(finished[0][0].toBool());
+}
+
+void TestZmodem::stalledLineFails()
+{
+    // The port takes the first window and then nothing more: the receiver
+    // stopped reading. No response timer runs for queued output, so only
+    // the stall watch can end this.
+    Harness h;
+    h.reportPending = true;
+    h.z.setTimeout(1000);
+    QSignalSpy finished(&h.z, &Protocol::finished);
+    QSignalSpy status(&h.z, &Protocol::statusMessage);
+    handshake(h, writeFile("stall.bin", randomBytes(1 << 20, 27)));
+    QCOMPARE(h.z.state(), int(ZMODEM::SendingData));
+    h.drain(1000); // some movement first: the watch starts over
+    QVERIFY(finished.isEmpty());
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(finished[0][0].toBool(), false);
+    QCOMPARE(finished[0][1].toString(), QStringLiteral("Transfer stalled: no progress for 1 s"));
+    QCOMPARE(status.last()[0].toString(), QStringLiteral("Transfer stalled: no progress for 1 s"));
+    QVERIFY(h.out.endsWith(ZMODEM::cancelSequence()));
+    QVERIFY(!h.z.isActive());
 }
 
 void TestZmodem::zfinOnlyAnswersOurZfin()
@@ -836,8 +949,8 @@ void TestZmodem::zfinOnlyAnswersOurZfin()
     h2.z.setTimeout(1000);
     QSignalSpy status(&h2.z, &Protocol::statusMessage);
     h2.z.start(writeFile("zfin2.bin", randomBytes(100, 14)));
-    h2.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, 0));
-    h2.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, 0));
+    h2.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, kLrzszCaps));
+    h2.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, kLrzszCaps));
     QTRY_VERIFY_WITH_TIMEOUT(status.contains(QVariantList{QStringLiteral("Timeout, retrying (1/10)…")}),
                              3000);
     QCOMPARE(h2.z.state(), int(ZMODEM::FileSent));
@@ -865,7 +978,7 @@ void TestZmodem::sizeLimit()
         QCOMPARE(finished.size(), 0);
         QCOMPARE(progress.size(), 1);
         QCOMPARE(progress[0][1].toLongLong(), Q_INT64_C(4294967295));
-        h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, 0));
+        h.z.handleReceivedData(rxHex(ZMODEM::ZRINIT, kLrzszCaps));
         QVERIFY(h.out.contains("4294967295 "));
         // The ZEOF argument must carry the full 32-bit size.
         const qsizetype mark = h.out.size();
@@ -1098,8 +1211,13 @@ void TestZmodem::timersWaitForDrain()
         h.drain(10000);
     QCOMPARE(h.z.state(), int(ZMODEM::EofSent));
     QVERIFY(h.pending() > 0);
-    // Our ZEOF is still queued: no time-out may run for it.
-    QTest::qWait(1600);
+    // Our ZEOF is still queued and the line moves slowly: no time-out may
+    // run for it (and no stall either).
+    for (int i = 0; i < 8; ++i) {
+        QTest::qWait(200);
+        h.drain(1);
+    }
+    QVERIFY(h.pending() > 0);
     for (const QVariantList& s : status)
         QVERIFY(!s[0].toString().startsWith(QStringLiteral("Timeout")));
     const qsizetype mark = h.out.size();

@@ -46,6 +46,20 @@ void onUnixSignal(int sig)
 // backspaces wipe them again from a terminal that merely shows them.
 const QByteArray kCancelSequence = QByteArray(8, '\x18') + QByteArray(8, '\x08');
 
+bool g_verbose = false;
+
+void filterMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (!g_verbose && type != QtCriticalMsg && type != QtFatalMsg)
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    std::fflush(stderr);
+}
+
+// After a stall the queue will not drain; waiting a whole time-out again
+// for it would only delay the exit.
+constexpr int kStalledDrainMs = 500;
+
 constexpr int kProgressTickMs = 200;
 constexpr int kPlainProgressEveryMs = 1000;
 
@@ -84,11 +98,13 @@ QString SendCommand::helpText()
         "  --timeout MS     protocol response timeout, at least 1000 (default 10000)\n"
         "  --retries N      protocol retry limit, at least 1 (default 10)\n"
         "  -q, --quiet      no progress and no status lines\n"
+        "  --verbose        also the engines' diagnostic lines\n"
         "  -h, --help       this text\n"
         "  -v, --version    the version\n"
         "\n"
         "Exit status: 0 sent, 1 transfer failed, 2 bad usage, 3 cannot open port or file,\n"
-        "130 interrupted (the transfer is cancelled on the line first).\n");
+        "4 the receiver skipped the file (ZMODEM), 130 interrupted (the transfer is\n"
+        "cancelled on the line first).\n");
 }
 
 QString SendCommand::versionText()
@@ -107,9 +123,10 @@ SendCommand::Parsed SendCommand::parse(const QStringList& args, Options* options
     const QCommandLineOption timeout(QStringLiteral("timeout"), QString(), QStringLiteral("MS"));
     const QCommandLineOption retries(QStringLiteral("retries"), QString(), QStringLiteral("N"));
     const QCommandLineOption quiet(QStringList{QStringLiteral("q"), QStringLiteral("quiet")});
+    const QCommandLineOption verbose(QStringLiteral("verbose"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions({protocol, baud, block, interval, timeout, retries, quiet, help, version});
+    parser.addOptions({protocol, baud, block, interval, timeout, retries, quiet, verbose, help, version});
 
     if (!parser.parse(args)) {
         *error = parser.errorText();
@@ -164,6 +181,7 @@ SendCommand::Parsed SendCommand::parse(const QStringList& args, Options* options
             o.retries = int(v);
     }
     o.quiet = parser.isSet(quiet);
+    o.verbose = parser.isSet(verbose);
 
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 2) {
@@ -184,6 +202,27 @@ QString SendCommand::speedText(qint64 rate)
     if (rate > 1048575)
         return QStringLiteral("%1 MB/s").arg(double(rate) / 1048576.0, 0, 'f', 2);
     return QStringLiteral("%1 KB/s").arg(double(rate) / 1024.0, 0, 'f', 1);
+}
+
+QString SendCommand::portOpenError(QSerialPort::SerialPortError error, const QString& errorString)
+{
+    if (error == QSerialPort::PermissionError) {
+        // Another program's lock file, or its exclusive open of the tty.
+        if (errorString.contains(QLatin1String("locking the device")) ||
+            errorString.contains(QLatin1String("Device or resource busy")))
+            return QStringLiteral("port is in use by another program");
+        if (errorString.contains(QLatin1String("Permission denied")))
+            return QStringLiteral("%1 (join the dialout group: sudo usermod -aG dialout $USER, "
+                                  "then log in again)")
+                .arg(errorString);
+    }
+    return errorString;
+}
+
+void SendCommand::installMessageFilter(bool verbose)
+{
+    g_verbose = verbose;
+    qInstallMessageHandler(filterMessage);
 }
 
 SendCommand::SendCommand(const Options& options, QObject* parent) : QObject(parent), m_options(options)
@@ -249,7 +288,7 @@ int SendCommand::exec()
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port->open(QIODevice::ReadWrite)) {
         std::fprintf(stderr, "corvane-send: cannot open port %s: %s\n", qPrintable(m_options.portName),
-                     qPrintable(m_port->errorString()));
+                     qPrintable(portOpenError(m_port->error(), m_port->errorString())));
         return ExitCannotOpen;
     }
 
@@ -347,19 +386,23 @@ void SendCommand::onActiveChanged()
 {
     if (!m_running || m_done || m_interrupted || isProtocolMode() || m_transmission->isActive())
         return;
-    // Plain and raw sending stop at the end of the file, or early on a write failure.
-    const bool complete = m_transmission->bytesSent() >= m_transmission->bytesTotal();
-    finish(complete ? ExitSuccess : ExitTransferFailed);
+    // Plain and raw sending stop at the end of the file once it has left the
+    // port, or early on a read error, a stall or a write failure.
+    finish(m_transmission->outcome() == FileTransmission::Succeeded ? ExitSuccess : ExitTransferFailed);
 }
 
 void SendCommand::onEngineFinished(bool success, const QString& message)
 {
     if (m_done || m_interrupted)
         return;
-    if (!success && !message.isEmpty() && m_options.quiet)
+    const bool skipped =
+        !success && m_options.mode == FileTransmission::ZModem && m_transmission->zmodem()->fileSkipped();
+    if (!success && !skipped && !message.isEmpty() && m_options.quiet)
         std::fprintf(stderr, "corvane-send: %s\n", qPrintable(message));
     // Let the controller take the same signal first (counts, status text).
-    QTimer::singleShot(0, this, [this, success] { finish(success ? ExitSuccess : ExitTransferFailed); });
+    QTimer::singleShot(0, this, [this, success, skipped] {
+        finish(success ? ExitSuccess : (skipped ? ExitSkipped : ExitTransferFailed));
+    });
 }
 
 void SendCommand::onStatus(const QString& message)
@@ -392,8 +435,10 @@ void SendCommand::drainOutput()
     if (!m_port || !m_port->isOpen())
         return;
     // Give up only when the port stops taking bytes for a whole timeout.
+    const bool stalled = m_transmission && m_transmission->statusText().contains(QLatin1String("stalled"));
+    const int wait = stalled ? kStalledDrainMs : m_options.timeoutMs;
     while (m_port->bytesToWrite() > 0) {
-        if (!m_port->waitForBytesWritten(m_options.timeoutMs))
+        if (!m_port->waitForBytesWritten(wait))
             break;
     }
     if (m_port->bytesToWrite() == 0 && m_port->handle() >= 0)
@@ -420,6 +465,8 @@ void SendCommand::finish(int code)
                        .arg(double(ms) / 1000.0, 0, 'f', 2);
         } else if (code == ExitInterrupted) {
             text = QStringLiteral("corvane-send: transfer cancelled");
+        } else if (code == ExitSkipped) {
+            text = QStringLiteral("corvane-send: the receiver skipped the file (nothing was sent)");
         } else {
             const QString status = m_transmission->statusText();
             text = QStringLiteral("corvane-send: transfer failed") +

@@ -2,12 +2,12 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSerialPort>
 #include <QString>
 #include <QStringList>
 
 class FileTransmission;
 class QEventLoop;
-class QSerialPort;
 class QSocketNotifier;
 class QTimer;
 
@@ -24,6 +24,7 @@ public:
         ExitTransferFailed = 1,
         ExitBadUsage = 2,
         ExitCannotOpen = 3,
+        ExitSkipped = 4,       // the receiver declined the file (ZMODEM ZSKIP)
         ExitInterrupted = 130, // 128 + SIGINT, as shells report it
     };
 
@@ -36,6 +37,7 @@ public:
         int timeoutMs = 10000;
         int retries = 10;
         bool quiet = false;
+        bool verbose = false;
         QString portName;
         QString filePath;
     };
@@ -56,6 +58,12 @@ public:
     // Protocol name on the command line -> transfer mode, -1 when unknown.
     static int modeFromName(const QString& name);
     static QString speedText(qint64 bytesPerSecond);
+    // What to tell the user when the port does not open: a port held by
+    // another program says so, and a refused permission names the usual cure.
+    static QString portOpenError(QSerialPort::SerialPortError error, const QString& errorString);
+    // Diagnostic lines of the engines (qDebug, qInfo, qWarning) reach stderr
+    // only when `verbose`; critical messages always do.
+    static void installMessageFilter(bool verbose);
 
     explicit SendCommand(const Options& options, QObject* parent = nullptr);
     ~SendCommand() override;

@@ -25,6 +25,7 @@ int main(int argc, char* argv[])
         break;
     }
 
+    SendCommand::installMessageFilter(options.verbose);
     SendCommand command(options);
     command.installSignalHandlers();
     return command.exec();

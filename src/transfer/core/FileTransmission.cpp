@@ -4,19 +4,19 @@
 #include "YMODEM.h"
 #include "ZMODEM.h"
 
-#include <QApplication>
 #include <QDebug>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QPointer>
 #include <QTextStream>
 #include <QTimer>
 
 FileTransmission::FileTransmission(QObject* parent)
     : QObject(parent), m_sendTimer(new QTimer(this)), m_xmodem(new XMODEM(this)), m_ymodem(new YMODEM(this)),
-      m_zmodem(new ZMODEM(this)), m_speedTimer(new QTimer(this))
+      m_zmodem(new ZMODEM(this)), m_plainStallTimer(new QTimer(this)), m_speedTimer(new QTimer(this))
 {
+    m_plainStallTimer->setSingleShot(true);
+    m_plainStallTimer->setInterval(m_protocolTimeout);
+    connect(m_plainStallTimer, &QTimer::timeout, this, &FileTransmission::onPlainStalled);
     m_sendTimer->setTimerType(Qt::PreciseTimer);
     m_sendTimer->setInterval(100);
     m_speedTimer->setInterval(1000);
@@ -77,7 +77,11 @@ int FileTransmission::transmissionProgress() const
 {
     if (m_bytesTotal <= 0)
         return 0;
-    return int(qMin<qint64>(100, m_bytesSent * 100 / m_bytesTotal));
+    const int percent = int(qMin<qint64>(100, m_bytesSent * 100 / m_bytesTotal));
+    // Every byte may have left while the receiver has not yet said it has them.
+    if (m_transferMode >= XModem && isActive())
+        return qMin(percent, 99);
+    return percent;
 }
 
 int FileTransmission::lineTransmissionInterval() const
@@ -118,21 +122,7 @@ void FileTransmission::createTextStream()
 
 void FileTransmission::openFile()
 {
-    const QString start = QFileInfo::exists(m_filePath) ? m_filePath : QDir::homePath();
-    auto* dialog = new QFileDialog(QApplication::activeWindow(), tr("Select file to transmit"), start);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    QPointer<FileTransmission> self(this);
-    connect(dialog, &QFileDialog::fileSelected, this, [self](const QString& path) {
-        QMetaObject::invokeMethod(
-            self,
-            [self, path] {
-                if (self)
-                    self->openFilePath(path);
-            },
-            Qt::QueuedConnection);
-    });
-    dialog->open();
+    emit fileSelectionRequested(QFileInfo::exists(m_filePath) ? m_filePath : QDir::homePath());
 }
 
 bool FileTransmission::openFilePath(const QString& path)
@@ -191,6 +181,9 @@ void FileTransmission::clearLog()
 
 void FileTransmission::stopTransmission()
 {
+    if (m_outcome == Running && isActive())
+        m_outcome = Stopped;
+    m_plainStallTimer->stop();
     m_sendTimer->stop();
     m_speedTimer->stop();
     const QList<Protocol*> engines{m_xmodem, m_ymodem, m_zmodem};
@@ -220,6 +213,9 @@ void FileTransmission::beginTransmission()
 
     m_errorCount = 0;
     emit errorCountChanged();
+    m_outcome = Running;
+    m_plainStallTimer->setInterval(m_protocolTimeout);
+    m_plainStallTimer->stop();
 
     appendLog(tr("Starting %1 transfer…").arg(transferModes().value(m_transferMode)));
 
@@ -283,6 +279,31 @@ bool FileTransmission::sendQueueFull() const
     return m_pendingOutput > m_blockSize;
 }
 
+void FileTransmission::completePlain(const QString& logText)
+{
+    // Done only once the port has passed everything on; a line that never
+    // drains is caught by the stall timer instead.
+    if (m_pendingOutput > 0)
+        return;
+    m_outcome = Succeeded;
+    stopTransmission();
+    setStatusText(tr("Transmission complete"));
+    appendLog(logText);
+}
+
+void FileTransmission::onPlainStalled()
+{
+    if (m_transferMode >= XModem || !isActive() || m_pendingOutput <= 0)
+        return;
+    const QString message =
+        tr("Transfer stalled: no progress for %1 s").arg((m_protocolTimeout + 999) / 1000);
+    qWarning().noquote() << "[FileTransmission]" << message;
+    m_outcome = Failed;
+    stopTransmission();
+    setStatusText(tr("Transfer failed: %1").arg(message));
+    appendLog(tr("Transfer failed: %1").arg(message));
+}
+
 void FileTransmission::sendLine()
 {
     if (!isActive())
@@ -291,9 +312,7 @@ void FileTransmission::sendLine()
     if (sendQueueFull())
         return;
     if (!m_stream || m_stream->atEnd()) {
-        stopTransmission();
-        setStatusText(tr("Transmission complete"));
-        appendLog(tr("Plain text transmission complete"));
+        completePlain(tr("Plain text transmission complete"));
         return;
     }
     const QString line = m_stream->readLine();
@@ -309,9 +328,7 @@ void FileTransmission::sendRawBlock()
     if (sendQueueFull())
         return;
     if (m_file.atEnd()) {
-        stopTransmission();
-        setStatusText(tr("Transmission complete"));
-        appendLog(tr("Raw binary transmission complete (%1 bytes)").arg(m_bytesSent));
+        completePlain(tr("Raw binary transmission complete (%1 bytes)").arg(m_bytesSent));
         return;
     }
     const QByteArray data = m_file.read(m_blockSize);
@@ -320,6 +337,7 @@ void FileTransmission::sendRawBlock()
             // Without this a read error would tick forever without sending.
             const QString error = m_file.errorString();
             qWarning().noquote() << "[FileTransmission] read error:" << error;
+            m_outcome = Failed;
             stopTransmission();
             setStatusText(tr("Transfer failed: %1").arg(error));
             appendLog(tr("Transfer failed: %1").arg(error));
@@ -348,7 +366,13 @@ void FileTransmission::updateTransferSpeed()
 
 void FileTransmission::setPendingOutput(qint64 bytes)
 {
+    const qint64 before = m_pendingOutput;
     m_pendingOutput = qMax<qint64>(0, bytes);
+    // Plain and raw sending watch the queue themselves; the engines do their own.
+    if (m_pendingOutput <= 0 || m_transferMode >= XModem || !isActive())
+        m_plainStallTimer->stop();
+    else if (m_pendingOutput < before || !m_plainStallTimer->isActive())
+        m_plainStallTimer->start();
     m_xmodem->setPendingOutput(m_pendingOutput);
     m_ymodem->setPendingOutput(m_pendingOutput);
     m_zmodem->setPendingOutput(m_pendingOutput);
@@ -365,6 +389,15 @@ void FileTransmission::onRawDataReceived(const QByteArray& data)
 void FileTransmission::onProtocolFinished(bool success, const QString& errorMessage)
 {
     m_speedTimer->stop();
+    // A cancel from stopTransmission() arrives here too and stays a stop.
+    if (m_outcome != Stopped) {
+        if (success)
+            m_outcome = Succeeded;
+        else if (m_transferMode == ZModem && m_zmodem->fileSkipped())
+            m_outcome = Skipped;
+        else
+            m_outcome = Failed;
+    }
     if (success) {
         setStatusText(tr("Transfer complete"));
         appendLog(tr("Transfer completed successfully (%1 bytes)").arg(m_bytesSent));
@@ -372,6 +405,8 @@ void FileTransmission::onProtocolFinished(bool success, const QString& errorMess
         setStatusText(tr("Transfer failed: %1").arg(errorMessage));
         appendLog(tr("Transfer failed: %1").arg(errorMessage));
     }
+    // The percentage held below 100 while the end was unconfirmed.
+    emit progressChanged();
     emit activeChanged();
 }
 
@@ -432,6 +467,8 @@ void FileTransmission::setProtocolTimeout(int msec)
     if (value == m_protocolTimeout)
         return;
     m_protocolTimeout = value;
+    if (!isActive())
+        m_plainStallTimer->setInterval(value);
     emit protocolTimeoutChanged();
 }
 

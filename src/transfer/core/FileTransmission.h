@@ -19,7 +19,9 @@ class ZMODEM;
 // Sends one file through the session's port: line by line as text, as raw
 // blocks, or through one of the protocol engines. It never touches the port:
 // every byte to send leaves through writeRequest, and the panel hands the
-// received bytes to onRawDataReceived.
+// received bytes to onRawDataReceived. Nor does it show any window: openFile()
+// asks whoever shows the file dialog through fileSelectionRequested, and the
+// chosen path comes back through openFilePath().
 class FileTransmission : public QObject
 {
     Q_OBJECT
@@ -45,6 +47,18 @@ class FileTransmission : public QObject
                    runtimeAccessAllowedChanged)
 
 public:
+    // How the last transfer ended.
+    enum Outcome
+    {
+        NotStarted = 0,
+        Running,
+        Succeeded,
+        Failed,
+        Skipped, // the receiver declined the file
+        Stopped, // stopped by the user or the caller
+    };
+    Q_ENUM(Outcome)
+
     enum TransferMode
     {
         PlainText = 0,
@@ -69,7 +83,10 @@ public:
     QString transferSpeed() const { return m_transferSpeed; }
     qint64 bytesTotal() const { return m_bytesTotal; }
     qint64 bytesSent() const { return m_bytesSent; }
+    // Percent of the bytes that have left; a protocol transfer shows 100 only
+    // once the receiver has confirmed the end.
     int transmissionProgress() const;
+    Outcome outcome() const { return m_outcome; }
     int lineTransmissionInterval() const;
     int blockSize() const { return m_blockSize; }
     int protocolTimeout() const { return m_protocolTimeout; }
@@ -108,6 +125,8 @@ signals:
     void runtimeAccessAllowedChanged();
     void lineTransmissionIntervalChanged();
     void writeRequest(QByteArray data);
+    // openFile() wants a file chosen, starting at `startPath`.
+    void fileSelectionRequested(QString startPath);
 
 public slots:
     void openFile();
@@ -143,6 +162,9 @@ private:
     void rewindFile();
     void createTextStream();
     bool sendQueueFull() const;
+    // Plain or raw sending ends here; the bytes handed out have all left.
+    void completePlain(const QString& logText);
+    void onPlainStalled();
 
     QFile m_file;
     QString m_filePath;
@@ -164,6 +186,9 @@ private:
     int m_protocolTimeout = 10000;
     bool m_runtimeAccessAllowed = false;
     qint64 m_pendingOutput = 0;
+    Outcome m_outcome = NotStarted;
+    // Plain and raw sending: the port's queue has not moved for this long.
+    QTimer* m_plainStallTimer = nullptr;
 
     QElapsedTimer m_speedClock;
     QTimer* m_speedTimer = nullptr;

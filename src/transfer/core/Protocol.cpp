@@ -2,9 +2,11 @@
 
 #include <QTimer>
 
-Protocol::Protocol(QObject* parent)
-    : QObject(parent)
+Protocol::Protocol(QObject* parent) : QObject(parent), m_stallTimer(new QTimer(this))
 {
+    m_stallTimer->setSingleShot(true);
+    m_stallTimer->setInterval(10000);
+    connect(m_stallTimer, &QTimer::timeout, this, &Protocol::onStallTimeout);
 }
 
 Protocol::~Protocol() = default;
@@ -18,8 +20,49 @@ void Protocol::setPendingOutput(qint64 bytes)
         m_deferredTimer = nullptr;
         timer->start();
     }
+    // Movement restarts the watch; a queue that begins to fill starts it.
+    if (m_pendingOutput <= 0)
+        m_stallTimer->stop();
+    else if (m_pendingOutput < before || !m_stallTimer->isActive())
+        m_stallTimer->start();
     if (m_pendingOutput < before)
         onOutputProgress();
+}
+
+int Protocol::stallTimeout() const
+{
+    return m_stallTimer->interval();
+}
+
+void Protocol::setStallTimeout(int ms)
+{
+    m_stallTimer->setInterval(qMax(1, ms));
+}
+
+void Protocol::noteIncoming()
+{
+    if (m_stallTimer->isActive())
+        m_stallTimer->start();
+}
+
+void Protocol::resetStallWatch()
+{
+    if (m_pendingOutput > 0)
+        m_stallTimer->start();
+    else
+        m_stallTimer->stop();
+}
+
+QString Protocol::stallMessage() const
+{
+    return tr("Transfer stalled: no progress for %1 s").arg((stallTimeout() + 999) / 1000);
+}
+
+void Protocol::onStallTimeout()
+{
+    if (m_pendingOutput <= 0 || !isActive())
+        return;
+    onStalled();
 }
 
 void Protocol::armWhenDrained(QTimer* timer)

@@ -15,6 +15,11 @@ class QTimer;
 // their response timers only once their own output has left, so a slow line
 // never looks like a silent receiver. Without reports (pending stays 0) the
 // engine behaves as if every write left at once.
+//
+// Stall watch: while our output is queued, the line must move. When for a
+// whole stall time-out not one byte has drained and none has arrived (the
+// receiver stopped reading, or flow control holds the line for good), the
+// engine is told through onStalled() and ends the transfer.
 class Protocol : public QObject
 {
     Q_OBJECT
@@ -33,6 +38,9 @@ public:
     void setPendingOutput(qint64 bytes);
     qint64 pendingOutput() const { return m_pendingOutput; }
 
+    // Milliseconds without any movement before a transfer counts as stalled.
+    int stallTimeout() const;
+
 signals:
     void finished(bool success, QString errorMessage);
     void progressChanged(qint64 bytesSent, qint64 bytesTotal);
@@ -49,7 +57,21 @@ protected:
     // any, has been started). Engines that stream resume here.
     virtual void onOutputProgress() {}
 
+    void setStallTimeout(int ms);
+    // Received bytes count as movement; engines call this for every chunk.
+    void noteIncoming();
+    // Forgets the movement of an earlier transfer (at start).
+    void resetStallWatch();
+    // "Transfer stalled: no progress for %1 s" for the current stall time-out.
+    QString stallMessage() const;
+    // The line did not move for the stall time-out while our output was
+    // queued. The engine sends its cancel sequence and fails.
+    virtual void onStalled() = 0;
+
 private:
+    void onStallTimeout();
+
     qint64 m_pendingOutput = 0;
     QTimer* m_deferredTimer = nullptr;
+    QTimer* m_stallTimer = nullptr;
 };

@@ -17,6 +17,7 @@ XMODEM::XMODEM(QObject* parent) : Protocol(parent), m_responseTimer(new QTimer(t
 {
     m_responseTimer->setSingleShot(true);
     m_responseTimer->setInterval(m_timeout);
+    setStallTimeout(m_timeout);
     connect(m_responseTimer, &QTimer::timeout, this, [this] { onResponseTimeout(); });
 }
 
@@ -36,6 +37,7 @@ void XMODEM::setTimeout(int ms)
 {
     m_timeout = ms <= 1000 ? 1000 : ms;
     m_responseTimer->setInterval(m_timeout);
+    setStallTimeout(m_timeout);
 }
 
 bool XMODEM::isActive() const
@@ -56,6 +58,23 @@ QByteArray XMODEM::buildBlock(quint8 number, const QByteArray& data, int size, c
     const quint16 crc = TransferCrc::crc16(block.constData() + 3, size);
     block.append(char(crc >> 8));
     block.append(char(crc & 0xFF));
+    return block;
+}
+
+QByteArray XMODEM::buildChecksumBlock(quint8 number, const QByteArray& data)
+{
+    QByteArray block;
+    block.reserve(128 + 4);
+    block.append(SOH);
+    block.append(char(number));
+    block.append(char(0xFF - number));
+    block.append(data.left(128));
+    if (data.size() < 128)
+        block.append(128 - data.size(), SUB);
+    quint8 sum = 0;
+    for (qsizetype i = 3; i < block.size(); ++i)
+        sum = quint8(sum + quint8(block.at(i)));
+    block.append(char(sum));
     return block;
 }
 
@@ -86,7 +105,10 @@ void XMODEM::start(const QString& filePath)
     m_canCount = 0;
     m_eotNakSeen = false;
     m_firstBlock = true;
+    m_checksumMode = false;
+    m_progressOwed = false;
     m_state = WaitingForReceiver;
+    resetStallWatch();
     qDebug().noquote() << "[XMODEM] start" << name() << filePath << m_fileSize << "bytes";
 
     emit statusMessage(tr("Waiting for receiver…"));
@@ -106,6 +128,7 @@ void XMODEM::cancel()
 
 void XMODEM::handleReceivedData(const QByteArray& data)
 {
+    noteIncoming();
     for (const char byte : data) {
         if (!isActive() || !handleByte(byte))
             return;
@@ -132,11 +155,13 @@ bool XMODEM::handleByte(char byte)
 
     switch (m_state) {
     case WaitingForReceiver:
-        // Only CRC mode exists; a NAK (checksum request) gets nothing.
-        if (byte == CRC_REQUEST) {
+        // The first request picks the mode for the whole transfer.
+        if (byte == CRC_REQUEST || byte == NAK) {
             disarm(m_responseTimer);
             m_state = Sending;
-            emit statusMessage(tr("Receiver ready (CRC mode), sending data…"));
+            m_checksumMode = byte == NAK;
+            emit statusMessage(m_checksumMode ? tr("Receiver ready (checksum mode), sending data…")
+                                              : tr("Receiver ready (CRC mode), sending data…"));
             sendBlock();
             return false;
         }
@@ -152,8 +177,12 @@ bool XMODEM::handleByte(char byte)
             sendBlock(); // sends EOT when the data is used up
             return false;
         }
-        // A receiver that missed the first block asks again with "C".
-        if (byte == NAK || (byte == CRC_REQUEST && m_firstBlock && repeatRequestPlausible())) {
+        // A receiver that missed the first block asks again with its start
+        // word ("C", or NAK in checksum mode). A checksum receiver's start
+        // NAKs may cross our first block on the line; only one that arrives
+        // after the block has left can be about it.
+        if ((byte == NAK && !(m_checksumMode && m_firstBlock && !repeatRequestPlausible())) ||
+            (byte == CRC_REQUEST && m_firstBlock && repeatRequestPlausible())) {
             disarm(m_responseTimer);
             ++m_retryCount;
             if (m_retryCount >= m_retryLimit) {
@@ -232,7 +261,7 @@ bool XMODEM::readChunk(qint64 maxBytes, QByteArray* data)
 
 void XMODEM::sendBlock()
 {
-    const int size = m_use1K ? 1024 : 128;
+    const int size = (m_use1K && !m_checksumMode) ? 1024 : 128;
     m_blockOffset = m_file.pos();
     QByteArray data;
     if (!readChunk(size, &data))
@@ -247,10 +276,10 @@ void XMODEM::sendBlock()
         return;
     }
     m_blockLength = data.size();
-    emit writeRequested(buildBlock(m_blockNumber, data, size));
-
     m_bytesSent = qMin(m_bytesSent + m_blockLength, m_fileSize);
-    emit progressChanged(m_bytesSent, m_fileSize);
+    emit writeRequested(m_checksumMode ? buildChecksumBlock(m_blockNumber, data)
+                                       : buildBlock(m_blockNumber, data, size));
+    reportProgress();
     emit statusMessage(tr("Sending block %1 (%2 bytes)").arg(m_blockNumber).arg(m_bytesSent));
     m_state = BlockSent;
     armResponseTimer();
@@ -264,9 +293,33 @@ void XMODEM::sendEOT()
     armResponseTimer();
 }
 
+void XMODEM::reportProgress()
+{
+    if (pendingOutput() > 0) {
+        m_progressOwed = true;
+        return;
+    }
+    m_progressOwed = false;
+    emit progressChanged(m_bytesSent, m_fileSize);
+}
+
+void XMODEM::onOutputProgress()
+{
+    if (m_progressOwed && pendingOutput() <= 0 && isActive()) {
+        m_progressOwed = false;
+        emit progressChanged(m_bytesSent, m_fileSize);
+    }
+}
+
+void XMODEM::onStalled()
+{
+    failWithCancel(stallMessage(), stallMessage());
+}
+
 bool XMODEM::rewindBlock()
 {
     m_bytesSent = qMax<qint64>(0, m_bytesSent - m_blockLength);
+    m_progressOwed = false;
     emit progressChanged(m_bytesSent, m_fileSize);
     if (!m_file.seek(m_blockOffset)) {
         qWarning().noquote() << logTag(this) << "seek failed:" << m_file.errorString();
@@ -340,5 +393,7 @@ void XMODEM::reset()
     m_blockLength = 0;
     m_eotNakSeen = false;
     m_firstBlock = true;
+    m_checksumMode = false;
+    m_progressOwed = false;
     m_file.close();
 }

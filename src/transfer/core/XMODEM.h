@@ -8,8 +8,9 @@ class QTimer;
 
 // Sending side of XMODEM with CRC-16, in 128-byte blocks or, with the 1K
 // flag, 1024-byte blocks. The receiver speaks first ("C"); every block waits
-// for its ACK. YMODEM derives from it and reuses the block framing, the
-// response timer, the cancel sequence and the reset.
+// for its ACK. A receiver that starts with NAK instead (older bootloaders)
+// gets the classic form: 128-byte blocks with the 8-bit arithmetic checksum. YMODEM derives from it and
+// reuses the block framing, the response timer, the cancel sequence and the reset.
 class XMODEM : public Protocol
 {
     Q_OBJECT
@@ -57,10 +58,15 @@ public:
     int state() const { return m_state; }
     quint8 blockNumber() const { return m_blockNumber; }
     int retryCount() const { return m_retryCount; }
+    // The receiver asked for the 8-bit checksum (its first word was NAK).
+    bool checksumMode() const { return m_checksumMode; }
 
     // One framed block: SOH/STX, number, complement, data padded with SUB to
     // `size`, CRC-16 high byte first.
     static QByteArray buildBlock(quint8 number, const QByteArray& data, int size, char padding = SUB);
+    // The classic block: SOH, number, complement, 128 data bytes padded with
+    // SUB, and the low byte of their sum.
+    static QByteArray buildChecksumBlock(quint8 number, const QByteArray& data);
     static QByteArray cancelSequence();
 
 protected:
@@ -73,6 +79,10 @@ protected:
     virtual void onResponseTimeout();
     // Back to idle: timer stopped, counters cleared, file closed.
     virtual void reset();
+    void onStalled() override;
+    void onOutputProgress() override;
+    // Reports m_bytesSent now when our output has left, else once it has.
+    void reportProgress();
 
     // Counts consecutive CAN bytes; true once two in a row have arrived. A
     // single CAN is too easily a corrupted byte to end a good transfer on.
@@ -112,4 +122,7 @@ protected:
     // No block has been acknowledged yet: a receiver still waiting for its
     // first block asks again with "C" instead of NAK.
     bool m_firstBlock = true;
+    bool m_checksumMode = false;
+    // A block's progress waits until the block has left the port.
+    bool m_progressOwed = false;
 };

@@ -16,7 +16,7 @@ QString YMODEM::name() const
     return QStringLiteral("YMODEM");
 }
 
-QByteArray YMODEM::headerData(const QString& fileName, qint64 size)
+QByteArray YMODEM::headerData(const QString& fileName, qint64 size, qint64 modifiedSecs, uint mode)
 {
     QByteArray name = fileName.toUtf8();
     if (name.size() > 104) {
@@ -30,10 +30,42 @@ QByteArray YMODEM::headerData(const QString& fileName, qint64 size)
     QByteArray field = name;
     field.append('\0');
     field.append(QByteArray::number(size));
+    if (modifiedSecs >= 0) {
+        // One NUL must still end the fields inside the 128 bytes.
+        const QByteArray time = ' ' + QByteArray::number(modifiedSecs, 8);
+        const QByteArray modeText = ' ' + QByteArray::number(mode, 8);
+        if (field.size() + time.size() < 128) {
+            field.append(time);
+            if (field.size() + modeText.size() < 128)
+                field.append(modeText);
+        }
+    }
     field.append('\0');
     if (field.size() < 128)
         field.append(128 - field.size(), '\0');
     return field.left(128);
+}
+
+uint YMODEM::fileMode(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return 0;
+    const QFileDevice::Permissions p = info.permissions();
+    uint mode = 0100000; // regular file
+    const struct
+    {
+        QFileDevice::Permission flag;
+        uint bit;
+    } bits[] = {
+        {QFileDevice::ReadOwner, 0400}, {QFileDevice::WriteOwner, 0200}, {QFileDevice::ExeOwner, 0100},
+        {QFileDevice::ReadGroup, 040},  {QFileDevice::WriteGroup, 020},  {QFileDevice::ExeGroup, 010},
+        {QFileDevice::ReadOther, 04},   {QFileDevice::WriteOther, 02},   {QFileDevice::ExeOther, 01}};
+    for (const auto& b : bits) {
+        if (p & b.flag)
+            mode |= b.bit;
+    }
+    return mode;
 }
 
 void YMODEM::start(const QString& filePath)
@@ -59,8 +91,10 @@ void YMODEM::start(const QString& filePath)
     m_canCount = 0;
     m_eotNakSeen = false;
     m_firstBlock = true;
+    m_progressOwed = false;
     m_batchState = WaitingForStart;
     m_state = WaitingForReceiver;
+    resetStallWatch();
     qDebug().noquote() << "[YMODEM] start" << filePath << m_fileSize << "bytes";
 
     emit statusMessage(tr("Waiting for receiver…"));
@@ -70,6 +104,7 @@ void YMODEM::start(const QString& filePath)
 
 void YMODEM::handleReceivedData(const QByteArray& data)
 {
+    noteIncoming();
     for (const char byte : data) {
         if (!isActive() || !handleBatchByte(byte))
             return;
@@ -256,8 +291,11 @@ void YMODEM::onResponseTimeout()
 
 void YMODEM::sendHeader()
 {
-    const QString name = QFileInfo(m_filePath).fileName();
-    emit writeRequested(buildBlock(0, headerData(name, m_fileSize), 128, '\0'));
+    const QFileInfo info(m_filePath);
+    const QString name = info.fileName();
+    // Without the time, receivers such as rb date the file from garbage.
+    const qint64 mtime = qMax<qint64>(0, info.lastModified().toSecsSinceEpoch());
+    emit writeRequested(buildBlock(0, headerData(name, m_fileSize, mtime, fileMode(m_filePath)), 128, '\0'));
     emit statusMessage(tr("Sending file header: %1 (%2 bytes)").arg(name).arg(m_fileSize));
     m_batchState = HeaderSent;
     armResponseTimer();
@@ -274,10 +312,9 @@ void YMODEM::sendBlock()
         return;
     }
     m_blockLength = data.size();
-    emit writeRequested(buildBlock(m_blockNumber, data, 1024));
-
     m_bytesSent = qMin(m_bytesSent + m_blockLength, m_fileSize);
-    emit progressChanged(m_bytesSent, m_fileSize);
+    emit writeRequested(buildBlock(m_blockNumber, data, 1024));
+    reportProgress();
     emit statusMessage(
         tr("Sending block %1 (%2/%3 bytes)").arg(m_blockNumber).arg(m_bytesSent).arg(m_fileSize));
     m_batchState = DataBlockSent;

@@ -35,8 +35,15 @@ public:
     int batchState() const { return m_batchState; }
 
     // The 128-byte data field of the header: name (UTF-8, at most 104
-    // bytes), NUL, size in decimal, NUL, zero fill.
-    static QByteArray headerData(const QString& fileName, qint64 size);
+    // bytes), NUL, size in decimal, then, when `modifiedSecs` is given, a
+    // space, the modification time in octal seconds since 1970, a space and
+    // the mode in octal (0 when unknown); NUL, zero fill. Optional fields
+    // that would not fit are left out, so the size always reads first.
+    static QByteArray headerData(const QString& fileName, qint64 size, qint64 modifiedSecs = -1,
+                                 uint mode = 0);
+    // The Unix mode of a regular file with the permissions of `path`, as
+    // receivers apply it (0 when the file can't be looked at).
+    static uint fileMode(const QString& path);
 
 protected:
     void sendBlock() override;

@@ -102,6 +102,7 @@ ZMODEM::ZMODEM(QObject* parent)
 {
     m_responseTimer->setSingleShot(true);
     m_responseTimer->setInterval(m_timeout);
+    setStallTimeout(m_timeout);
     connect(m_responseTimer, &QTimer::timeout, this, &ZMODEM::onResponseTimeout);
     m_passTimer->setSingleShot(true);
     m_passTimer->setInterval(0);
@@ -134,6 +135,12 @@ void ZMODEM::setTimeout(int ms)
 {
     m_timeout = ms <= 1000 ? 1000 : ms;
     m_responseTimer->setInterval(m_timeout);
+    setStallTimeout(m_timeout);
+}
+
+int ZMODEM::packetLength() const
+{
+    return m_rxBufferSize > 0 ? qMin(m_subpacketLength, m_rxBufferSize) : m_subpacketLength;
 }
 
 // ---------------------------------------------------------------------------
@@ -238,7 +245,12 @@ void ZMODEM::start(const QString& filePath)
     m_restartOffset = -1;
     m_restartStreamPos = 0;
     m_deferredOffset = -1;
+    m_rxBufferSize = 0;
+    m_streaming = true;
+    m_segmentLeft = 0;
+    m_skipped = false;
     resetParser();
+    resetStallWatch();
 
     if (m_fileSize >= kSizeLimit) {
         closeFile();
@@ -303,6 +315,7 @@ void ZMODEM::sendFromOffset(qint64 offset)
     m_restartStreamPos = m_streamPos + header.size();
     m_deferredOffset = -1;
     m_subpacketOwed = true;
+    m_segmentLeft = m_rxBufferSize;
     emitOutput(header);
     dataPass();
 }
@@ -311,6 +324,10 @@ void ZMODEM::dataPass()
 {
     if (m_state != SendingData || m_inPass)
         return;
+    if (m_rxBufferSize > 0 || !m_streaming) {
+        acknowledgedPass();
+        return;
+    }
     m_inPass = true;
     const qint64 window = qMax<qint64>(kWindowBytes, 4 * qint64(m_subpacketLength));
     const int perChunk = int(qMax<qint64>(1, kChunkBytes / m_subpacketLength));
@@ -381,6 +398,67 @@ void ZMODEM::dataPass()
     m_inPass = false;
 }
 
+void ZMODEM::acknowledgedPass()
+{
+    m_inPass = true;
+    const qint64 packet = packetLength();
+    const qint64 window = qMax<qint64>(kWindowBytes, 4 * packet);
+    int subpackets = 0;
+    while (m_state == SendingData) {
+        if (m_offset >= m_fileSize) {
+            if (m_subpacketOwed)
+                emitOutput(dataSubpacket(QByteArray(), ZCRCE));
+            m_subpacketOwed = false;
+            sendZEOF();
+            break;
+        }
+        if (pendingOutput() >= window)
+            break;
+        if (subpackets >= kMaxSubpacketsPerPass) {
+            m_passTimer->start();
+            break;
+        }
+        qint64 want = qMin<qint64>(packet, m_fileSize - m_offset);
+        if (m_rxBufferSize > 0)
+            want = qMin(want, m_segmentLeft);
+        QByteArray data(want, Qt::Uninitialized);
+        const qint64 got = m_file.read(data.data(), want);
+        if (got < 0) {
+            finishWithError(QString(),
+                            tr("File read error at offset %1: %2").arg(m_offset).arg(m_file.errorString()),
+                            true);
+            break;
+        }
+        if (got < want) {
+            if (got == 0)
+                qWarning().noquote() << "[ZMODEM] File read returned empty data at offset" << m_offset;
+            finishWithError(
+                QString(),
+                tr("File ended early at offset %1 (expected %2 bytes)").arg(m_offset + got).arg(m_fileSize),
+                true);
+            break;
+        }
+        m_offset += got;
+        m_segmentLeft -= got;
+        ++subpackets;
+        // The receiver's buffer is full, or it can't take a stream at all:
+        // this subpacket waits for its ZACK before anything else goes out.
+        const bool wait = !m_streaming || (m_rxBufferSize > 0 && m_segmentLeft <= 0);
+        const char end = wait ? ZCRCW : (m_offset >= m_fileSize ? ZCRCE : ZCRCG);
+        const QByteArray out = dataSubpacket(data, end);
+        m_subpacketOwed = false;
+        m_marks.push_back({m_streamPos + out.size(), m_offset});
+        emitOutput(out);
+        updateProgress();
+        if (wait) {
+            m_state = WaitingForAck;
+            armWhenDrained(m_responseTimer);
+            break;
+        }
+    }
+    m_inPass = false;
+}
+
 void ZMODEM::sendZEOF()
 {
     m_state = EofSent;
@@ -429,6 +507,11 @@ void ZMODEM::onResponseTimeout()
         case FinSent:
             sendZFIN();
             break;
+        case WaitingForAck:
+            // The ZACK got lost, or our subpacket did: go on from where we
+            // are; a receiver that misses data asks with ZRPOS.
+            sendFromOffset(m_offset);
+            break;
         default:
             armWhenDrained(m_responseTimer);
             break;
@@ -453,6 +536,7 @@ void ZMODEM::resetParser()
 
 void ZMODEM::handleReceivedData(const QByteArray& data)
 {
+    noteIncoming();
     for (char c : data) {
         if (!isActive())
             break;
@@ -605,6 +689,12 @@ void ZMODEM::handleHeader(int type, quint32 argument)
         // response timer keeps running for it.
         if (m_state == RqInitSent) {
             disarm(m_responseTimer);
+            // ZP0/ZP1: the receiver's buffer size; ZF0: its capabilities.
+            m_rxBufferSize = int(argument & 0xFFFF);
+            const quint8 flags = quint8(argument >> 24);
+            m_streaming = (flags & CANFDX) && (flags & CANOVIO);
+            qDebug().noquote() << "[ZMODEM] Receiver buffer" << m_rxBufferSize << "flags"
+                               << QString::number(flags, 16);
             emit statusMessage(tr("Receiver ready, sending file info…"));
             sendZFILE();
         } else if (m_state == EofSent) {
@@ -633,8 +723,19 @@ void ZMODEM::handleHeader(int type, quint32 argument)
     }
     case ZSKIP:
         disarm(m_responseTimer);
+        m_skipped = true;
         emit statusMessage(tr("Receiver skipped the file"));
         sendZFIN();
+        break;
+    case ZACK:
+        // The answer to a ZCRCW: the receiver has stored the segment.
+        if (m_state != WaitingForAck)
+            break;
+        disarm(m_responseTimer);
+        if (m_offset >= m_fileSize)
+            sendZEOF();
+        else
+            sendFromOffset(m_offset);
         break;
     case ZNAK:
         disarm(m_responseTimer);
@@ -676,6 +777,11 @@ void ZMODEM::handleHeader(int type, quint32 argument)
         emitOutput(QByteArrayLiteral("OO"));
         m_state = Done;
         closeFile();
+        if (m_skipped) {
+            // The session ended cleanly, but without the file.
+            emit finished(false, tr("Receiver skipped the file"));
+            break;
+        }
         emit statusMessage(tr("Transfer complete"));
         emit finished(true, QString());
         break;
@@ -714,6 +820,11 @@ void ZMODEM::setProgress(qint64 bytes)
         return;
     m_progress = bytes;
     emit progressChanged(bytes, m_fileSize);
+}
+
+void ZMODEM::onStalled()
+{
+    finishWithError(stallMessage(), stallMessage(), true);
 }
 
 void ZMODEM::finishWithError(const QString& status, const QString& message, bool sendCancel)

@@ -15,6 +15,12 @@ class QTimer;
 // CRC-32 subpackets that stream without acknowledgement. The data loop keeps
 // only a small window queued in the port, so a ZRPOS is answered quickly and
 // the progress follows the bytes that really left.
+//
+// The receiver's ZRINIT is honoured: a declared buffer size caps the
+// subpacket length and ends every buffer-full with ZCRCW, after which we wait
+// for its ZACK; a receiver without full-duplex overlapped I/O (CANFDX and
+// CANOVIO) gets every subpacket with ZCRCW. One that declares no buffer and
+// has both flags gets the plain stream.
 class ZMODEM : public Protocol
 {
     Q_OBJECT
@@ -41,10 +47,17 @@ public:
         ZABORT = 7,
         ZFIN = 8,
         ZRPOS = 9,
+        ZACK = 3,
         ZDATA = 10,
         ZEOF = 11,
         ZFERR = 12,
         ZCAN = 16,
+    };
+    // Capability bits of ZRINIT's ZF0 byte.
+    enum : quint8
+    {
+        CANFDX = 0x01,
+        CANOVIO = 0x02,
     };
     enum State
     {
@@ -52,6 +65,7 @@ public:
         RqInitSent = 1,
         FileSent = 2,
         SendingData = 3,
+        WaitingForAck = 4,
         EofSent = 5,
         FinSent = 6,
         Done = 7
@@ -83,6 +97,13 @@ public:
     int retryCount() const { return m_retryCount; }
     // Progress last reported: file bytes whose subpackets have left the port.
     qint64 bytesConfirmedSent() const { return m_progress; }
+    // From the receiver's ZRINIT: its buffer size (0 = none declared) and
+    // whether it takes an unacknowledged stream.
+    int receiverBufferSize() const { return m_rxBufferSize; }
+    bool streaming() const { return m_streaming; }
+    // The receiver answered our file offer with ZSKIP; the session ended
+    // without the file and the transfer counts as failed.
+    bool fileSkipped() const { return m_skipped; }
 
     // Largest file the 32-bit offsets of the protocol can carry, plus one.
     static constexpr qint64 kSizeLimit = Q_INT64_C(4294967296);
@@ -98,6 +119,7 @@ public:
 
 protected:
     void onOutputProgress() override;
+    void onStalled() override;
 
 private:
     void sendZRQINIT();
@@ -106,6 +128,9 @@ private:
     void sendZEOF();
     void sendZFIN();
     void dataPass();
+    // One subpacket per step for receivers that acknowledge segments.
+    void acknowledgedPass();
+    int packetLength() const;
     void onResponseTimeout();
 
     void parseByte(quint8 byte);
@@ -136,6 +161,11 @@ private:
     bool m_inPass = false;
     // A ZDATA went out and no subpacket has followed it yet.
     bool m_subpacketOwed = false;
+    int m_rxBufferSize = 0;
+    bool m_streaming = true;
+    // Bytes the receiver's buffer still takes in the current segment.
+    qint64 m_segmentLeft = 0;
+    bool m_skipped = false;
 
     // Output accounting: total bytes emitted since start, and for each data
     // write the stream position at its end with the file offset reached.

@@ -7,9 +7,11 @@
 #include "SerialPortManager.h"
 #include "StyleHelper.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDebug>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -152,6 +154,8 @@ FileTransimisionWidget::FileTransimisionWidget(QWidget* parent) : QWidget(parent
     onProtocolIndexChanged(m_protocolBox->currentIndex());
 
     connect(m_fileBtn, &QPushButton::clicked, m_transmission, &FileTransmission::openFile);
+    connect(m_transmission, &FileTransmission::fileSelectionRequested, this,
+            &FileTransimisionWidget::showFileDialog);
     connect(m_startBtn, &QPushButton::clicked, this, &FileTransimisionWidget::onStartClicked);
     connect(m_protocolBox, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &FileTransimisionWidget::onProtocolIndexChanged);
@@ -226,6 +230,25 @@ void FileTransimisionWidget::onStartClicked()
     // Nothing of ours is queued yet; stale counts from an earlier run would stall the start.
     m_transmission->setPendingOutput(m_manager->bytesToWrite());
     m_transmission->beginTransmission();
+}
+
+void FileTransimisionWidget::showFileDialog(const QString& startPath)
+{
+    auto* dialog = new QFileDialog(QApplication::activeWindow(), tr("Select file to transmit"), startPath);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<FileTransmission> controller(m_transmission);
+    connect(dialog, &QFileDialog::fileSelected, this, [controller](const QString& path) {
+        // After the dialog has closed, so the file's messages follow it.
+        QMetaObject::invokeMethod(
+            controller,
+            [controller, path] {
+                if (controller)
+                    controller->openFilePath(path);
+            },
+            Qt::QueuedConnection);
+    });
+    dialog->open();
 }
 
 void FileTransimisionWidget::onProtocolIndexChanged(int index)

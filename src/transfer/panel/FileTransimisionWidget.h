@@ -49,6 +49,7 @@ private Q_SLOTS:
     void onProgressChanged();
     void onPortBytesWritten();
     void onPortDisconnected();
+    void showFileDialog(const QString& startPath);
 
 private:
     void retranslate();
