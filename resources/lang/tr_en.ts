@@ -435,12 +435,16 @@ Options:
         <translation>Send</translation>
     </message>
     <message>
-        <source>Send (Ctrl+Enter)</source>
-        <translation>Send (Ctrl+Enter)</translation>
-    </message>
-    <message>
         <source>Clear History</source>
         <translation>Clear History</translation>
+    </message>
+    <message>
+        <source>Send (Enter)</source>
+        <translation>Send (Enter)</translation>
+    </message>
+    <message>
+        <source>Enter: send · Shift+Enter: new line</source>
+        <translation>Enter: send · Shift+Enter: new line</translation>
     </message>
 </context>
 <context>
@@ -840,6 +844,16 @@ Options:
         <source>Please open serial port!</source>
         <translation>Please open serial port!</translation>
     </message>
+    <message>
+        <source>Log file write failed: %1</source>
+        <translation>Log file write failed: %1</translation>
+    </message>
+    <message>
+        <source>Not hex: %1
+Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
+        <translation>Not hex: %1
+Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
+    </message>
 </context>
 <context>
     <name>SettingWidget</name>
@@ -917,6 +931,14 @@ Options:
     <message>
         <source>Description</source>
         <translation>Description</translation>
+    </message>
+    <message>
+        <source>Send input box: send</source>
+        <translation>Send input box: send</translation>
+    </message>
+    <message>
+        <source>Send input box: new line</source>
+        <translation>Send input box: new line</translation>
     </message>
 </context>
 <context>

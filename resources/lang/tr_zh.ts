@@ -434,12 +434,16 @@ Corvane %1，面向串口工程师的调试工作台。
         <translation>发送</translation>
     </message>
     <message>
-        <source>Send (Ctrl+Enter)</source>
-        <translation>发送（Ctrl+Enter）</translation>
-    </message>
-    <message>
         <source>Clear History</source>
         <translation>清除历史</translation>
+    </message>
+    <message>
+        <source>Send (Enter)</source>
+        <translation>发送（Enter）</translation>
+    </message>
+    <message>
+        <source>Enter: send · Shift+Enter: new line</source>
+        <translation>Enter：发送 · Shift+Enter：换行</translation>
     </message>
 </context>
 <context>
@@ -839,6 +843,16 @@ Corvane %1，面向串口工程师的调试工作台。
         <source>Please open serial port!</source>
         <translation>请先打开串口！</translation>
     </message>
+    <message>
+        <source>Log file write failed: %1</source>
+        <translation>Log 文件写入失败：%1</translation>
+    </message>
+    <message>
+        <source>Not hex: %1
+Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
+        <translation>不是十六进制：%1
+请按两位十六进制数字输入字节，例如 11 22 33 或 112233。</translation>
+    </message>
 </context>
 <context>
     <name>SettingWidget</name>
@@ -916,6 +930,14 @@ Corvane %1，面向串口工程师的调试工作台。
     <message>
         <source>Description</source>
         <translation>说明</translation>
+    </message>
+    <message>
+        <source>Send input box: send</source>
+        <translation>发送输入框：发送</translation>
+    </message>
+    <message>
+        <source>Send input box: new line</source>
+        <translation>发送输入框：换行</translation>
     </message>
 </context>
 <context>

@@ -65,6 +65,11 @@ DemoDevice::DemoDevice(QObject* parent) : QObject(parent), m_path(defaultPath())
     m_drainTimer->setInterval(10);
     connect(m_drainTimer, &QTimer::timeout, this, &DemoDevice::onDrainPoll);
 
+    m_idleTimer = new QTimer(this);
+    m_idleTimer->setSingleShot(true);
+    m_idleTimer->setInterval(IdleCommitMs);
+    connect(m_idleTimer, &QTimer::timeout, this, &DemoDevice::commitIdleLine);
+
     m_replugTimer = new QTimer(this);
     m_replugTimer->setSingleShot(true);
     connect(m_replugTimer, &QTimer::timeout, this, &DemoDevice::doReplug);
@@ -157,6 +162,7 @@ void DemoDevice::stop()
     m_logTimer->stop();
     m_replugTimer->stop();
     m_drainTimer->stop();
+    m_idleTimer->stop();
     m_unplugPending = false;
     if (m_receiver) {
         // Nobody waits for its result any more.
@@ -182,34 +188,45 @@ void DemoDevice::reply(const QByteArray& text)
     send(text + "\r\n");
 }
 
-QByteArray DemoDevice::bootBanner()
+QByteArray DemoDevice::bootBanner(int rate)
 {
     return QByteArray("\r\n"
                       "Corvane demo device 1.0\r\n"
                       "[I] boot ok, firmware 1.0.0, serial number 20240017\r\n"
+                      "[I] wave frames at ") +
+           QByteArray::number(rate) +
+           QByteArray(" frames/s (wave on starts them)\r\n"
+                      "[I] a command ends at a line end, as in a terminal: turn on "
+                      "\"Send New Line\" (\xe5\x8f\x91\xe9\x80\x81\xe6\x8d\xa2\xe8\xa1\x8c), "
+                      "or the line counts as complete after 300 ms without input\r\n"
                       "[I] line 115200 8N1 connected, type help for the command list\r\n");
 }
 
 QByteArray DemoDevice::helpText()
 {
-    return QByteArray("commands:\r\n"
-                      "  AT              answer OK\r\n"
-                      "  help            this list\r\n"
-                      "  status          wave, rate, log and counters\r\n"
-                      "  wave on|off     stream frames {sine,square,sawtooth,noise}\r\n"
-                      "  rate N          wave frames per second, 1..50000\r\n"
-                      "  burst N         send N bytes of binary data (0,1,2..255,0,..), N up to 67108864\r\n"
-                      "  hex             send a binary frame AA 55 LEN PAYLOAD SUM8\r\n"
-                      "  log on|off      periodic log lines\r\n"
-                      "  unplug S        vanish for S seconds (1..60), then come back\r\n"
-                      "  rz | rb | rx NAME   receive a file with ZMODEM | YMODEM | XMODEM (lrzsz)\r\n");
+    return QByteArray(
+        "commands:\r\n"
+        "  AT              answer OK\r\n"
+        "  help            this list\r\n"
+        "  status          wave, rate, log and counters\r\n"
+        "  wave on|off     stream frames {sine,square,sawtooth,noise}\r\n"
+        "  rate N          wave frames per second, 1..50000\r\n"
+        "  burst N         send N bytes of binary data (0,1,2..255,0,..), N up to 67108864\r\n"
+        "  hex             send a binary frame AA 55 LEN PAYLOAD SUM8\r\n"
+        "  log on|off      periodic log lines\r\n"
+        "  unplug S        vanish for S seconds (1..60), then come back\r\n"
+        "  rz | rb | rx NAME   receive a file with ZMODEM | YMODEM | XMODEM (lrzsz)\r\n"
+        "a command ends at a line end (CR, LF or both), as in a terminal: in Corvane turn on\r\n"
+        "\"Send New Line\" (\xe5\x8f\x91\xe9\x80\x81\xe6\x8d\xa2\xe8\xa1\x8c); "
+        "without one a line counts as complete after 300 ms without input\r\n");
 }
 
 void DemoDevice::boot()
 {
     m_input.clear();
     m_skipLongLine = false;
-    send(bootBanner());
+    m_idleTimer->stop();
+    send(bootBanner(m_rate));
 }
 
 quint8 DemoDevice::sum8(const QByteArray& data)
@@ -302,6 +319,28 @@ void DemoDevice::onData(const QByteArray& data)
         return; // a transfer's leftovers, not commands
     m_input.append(data);
     processInput();
+    // Whatever is left is a line without its end yet: it is complete when
+    // nothing more comes for a while.
+    if (m_input.isEmpty())
+        m_idleTimer->stop();
+    else
+        m_idleTimer->start();
+}
+
+void DemoDevice::commitIdleLine()
+{
+    if (m_input.isEmpty() || isBusy() || m_receiveState != ReceiveState::Idle)
+        return;
+    const QByteArray line = m_input;
+    m_input.clear();
+    if (m_skipLongLine) {
+        // The tail of a line already refused.
+        m_skipLongLine = false;
+        return;
+    }
+    if (line.trimmed().isEmpty())
+        return;
+    handleLine(line);
 }
 
 void DemoDevice::processInput()

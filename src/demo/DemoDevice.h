@@ -36,6 +36,9 @@ public:
     static constexpr qint64 ReceiverBacklog = 1024 * 1024;
     // Input arriving right after a transfer (a sender's trailer) is dropped.
     static constexpr int ReceiverSettleMs = 500;
+    // A command line that got no new byte for this long is complete even
+    // without a line end, as devices with a receive idle timer do.
+    static constexpr int IdleCommitMs = 300;
 
     explicit DemoDevice(QObject* parent = nullptr);
     ~DemoDevice() override;
@@ -80,7 +83,8 @@ public:
     // mistaken for an option.
     static bool isPlainFileName(const QString& name);
 
-    static QByteArray bootBanner();
+    // The banner at power-on; it names the wave frame rate `rate`.
+    static QByteArray bootBanner(int rate);
     static QByteArray helpText();
     // Payload of the hex frame: sequence, uptime in seconds (big endian),
     // current sine sample times 100 (big endian, signed), status byte.
@@ -114,6 +118,8 @@ private:
     void boot();
     void onData(const QByteArray& data);
     void processInput();
+    // The idle timer ran out: what was typed is taken as one command line.
+    void commitIdleLine();
     bool isBusy() const;
     void handleLine(const QByteArray& line);
     void handleWave(const QList<QByteArray>& args);
@@ -145,6 +151,7 @@ private:
 
     QByteArray m_input;
     bool m_skipLongLine = false;
+    QTimer* m_idleTimer = nullptr;
     qint64 m_rxBytes = 0;
     qint64 m_txBytes = 0;
     QElapsedTimer m_uptime;

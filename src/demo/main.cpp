@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
                                             "at a stable path. Open that path with a serial terminal "
                                             "and type help for its commands. Ctrl-C removes the path "
                                             "and exits.") +
-        QStringLiteral("\n\n") + QString::fromLatin1(DemoDevice::helpText()).remove(QLatin1Char('\r')));
+        QStringLiteral("\n\n") + QString::fromUtf8(DemoDevice::helpText()).remove(QLatin1Char('\r')));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption pathOption(

@@ -1,12 +1,12 @@
 #include "CPlainTextEdit.h"
 
 #include "CSyntaxHighlighter.h"
+#include "EscapeFilter.h"
 #include "SkinManager.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextBlock>
@@ -37,14 +37,8 @@ CPlainTextEdit::CPlainTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 
 QString CPlainTextEdit::stripEscapes(const QString& text)
 {
-    // Compiled once for the whole process; most text has no ESC at all and
-    // never reaches it.
-    static const QRegularExpression escape(QStringLiteral("\\033\\[[0-9;]+m"));
-    if (!text.contains(QChar(27)))
-        return text;
-    QString out = text;
-    out.remove(escape);
-    return out;
+    // Most text has no ESC at all and is returned as it is.
+    return EscapeFilter::strip(text);
 }
 
 void CPlainTextEdit::setHighlightColor(const QColor& color)

@@ -18,7 +18,7 @@ class QTimer;
 // event loop running in between: the port must be read often, or the device
 // buffer (a pty holds only some 64 KiB) fills up and the sender stalls. The
 // view follows the end of the text unless the user scrolled away from it.
-// Terminal colour sequences are stripped on the way in; the line holding the
+// Terminal control sequences are stripped on the way in; the line holding the
 // cursor is shaded. Highlighting colours only the lines that are seen.
 class CPlainTextEdit : public QPlainTextEdit
 {
@@ -53,7 +53,7 @@ public:
 
     QColor highlightColor() const { return m_highlightColor; }
     void setHighlightColor(const QColor& color);
-    // Removes terminal colour sequences (ESC [ digits/semicolons m).
+    // Removes complete terminal control sequences (CSI and OSC, see EscapeFilter).
     static QString stripEscapes(const QString& text);
     // The highlighter that colours this document's lines as they come into
     // view (it is switched to on-demand colouring); attaching it to the

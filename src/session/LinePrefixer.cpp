@@ -2,6 +2,48 @@
 
 #include <QStringView>
 
+namespace {
+
+// Characters after which the log view's document starts a new line, or that
+// it would take as frame markers.
+bool breaksLine(char16_t u)
+{
+    return u == u'\r' || u == 0x2028 || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1;
+}
+
+} // namespace
+
+QString LinePrefixer::normalise(const QString& s)
+{
+    const qsizetype n = s.size();
+    qsizetype first = 0;
+    while (first < n && !breaksLine(s.at(first).unicode()))
+        ++first;
+    if (first == n)
+        return s;
+
+    QString out;
+    out.reserve(n);
+    out.append(QStringView(s).first(first));
+    for (qsizetype i = first; i < n; ++i) {
+        const char16_t u = s.at(i).unicode();
+        if (u == u'\r') {
+            if (i + 1 == n)
+                m_pendingCr = true; // decided by the next piece
+            else if (s.at(i + 1) != QLatin1Char('\n'))
+                out.append(QLatin1Char('\n'));
+            // "\r\n": the "\n" follows on its own
+        } else if (u == 0x2028 || u == 0x2029) {
+            out.append(QLatin1Char('\n'));
+        } else if (u == 0xFDD0 || u == 0xFDD1) {
+            out.append(QChar(QChar::ReplacementCharacter));
+        } else {
+            out.append(QChar(u));
+        }
+    }
+    return out;
+}
+
 QString LinePrefixer::apply(const QString& text, const QString& prefix)
 {
     if (text.isEmpty())
@@ -10,17 +52,12 @@ QString LinePrefixer::apply(const QString& text, const QString& prefix)
     QString s;
     if (m_pendingCr) {
         m_pendingCr = false;
-        // "\r" + "\n" across the pieces is one line end; anything else gets the "\r" back.
-        s = text.startsWith(QLatin1Char('\n')) ? text : QStringLiteral("\r") + text;
+        // "\r" + "\n" across the pieces is one line end; a bare "\r" is one too.
+        s = normalise(text);
+        if (!text.startsWith(QLatin1Char('\n')))
+            s.prepend(QLatin1Char('\n'));
     } else {
-        s = text;
-    }
-    if (s.contains(QLatin1Char('\r'))) {
-        s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        if (s.endsWith(QLatin1Char('\r'))) {
-            s.chop(1);
-            m_pendingCr = true;
-        }
+        s = normalise(text);
     }
     if (s.isEmpty())
         return QString();

@@ -7,9 +7,12 @@
 // next character starts a line is carried from one piece to the next: a line
 // split over several pieces gets one prefix, at its start.
 //
-// "\r\n" becomes "\n". A piece ending in "\r" keeps that "\r" back until the
-// next piece shows whether a "\n" follows, so a line end split between two
-// pieces still counts as one.
+// "\r\n" becomes "\n". A bare "\r" starts a new line in the log view, so it
+// becomes "\n" too and that line gets its prefix like any other (the view
+// cannot overwrite a line as a terminal would). A piece ending in "\r" keeps
+// that "\r" back until the next piece shows whether a "\n" follows, so a line
+// end split between two pieces still counts as one. The other characters the
+// view breaks lines at (U+2028, U+2029) become "\n" as well.
 class LinePrefixer
 {
 public:
@@ -23,6 +26,9 @@ public:
     void reset();
 
 private:
+    // Line ends as "\n" only; sets m_pendingCr when `s` ends in "\r".
+    QString normalise(const QString& s);
+
     bool m_atLineStart = true;
     bool m_pendingCr = false;
 };

@@ -12,6 +12,7 @@
 #include "FileTransmission.h"
 #include "FrameAssemblerWidget.h"
 #include "FrameDrain.h"
+#include "HexInputCheck.h"
 #include "HexText.h"
 #include "HistoryDataManager.h"
 #include "IconHelper.h"
@@ -577,12 +578,30 @@ void Session::showLog(QString str, Direct direct)
     if (text.isEmpty())
         return;
     // Captured whether or not the log view shows it.
-    if (m_rxSetting->isSaveToFile() && m_logFile->isOpen()) {
-        m_logFile->write(text.toUtf8());
-        m_logFile->flush();
-    }
-    if (m_rxSetting->isShowLog())
-        Q_EMIT stringReceived(text);
+    if (m_rxSetting->isSaveToFile() && m_logFile->isOpen())
+        writeLogFile(text);
+    // Terminal control sequences are removed for the view only (the capture
+    // keeps the bytes as they came); one cut between two received chunks is
+    // completed by the next one.
+    const QString shown = direct == Rx ? m_rxEscapes.filter(text) : text;
+    if (m_rxSetting->isShowLog() && !shown.isEmpty())
+        Q_EMIT stringReceived(shown);
+}
+
+bool Session::writeLogFile(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    if (m_logFile->write(bytes) == bytes.size() && m_logFile->flush())
+        return true;
+    // A full disk or a vanished folder: say so once and switch capture off,
+    // so that its box does not claim a capture that no longer happens.
+    const QString reason = m_logFile->errorString();
+    qWarning().noquote() << "[session]"
+                         << "log file write failed:" << m_logFile->fileName() << reason;
+    m_logFile->close();
+    m_rxSetting->uncheckSaveToFile();
+    Q_EMIT messageRequested(tr("Log file write failed: %1").arg(reason));
+    return false;
 }
 
 // ---- log capture and saving -------------------------------------------------------
@@ -686,8 +705,34 @@ void Session::writeData()
     const QString text = m_inputBox->plainText();
     if (text.isEmpty())
         return;
+    // Text that is not hex is neither sent in part nor kept in the history.
+    if (m_txSetting->isHexMode() && !checkHexInput(text))
+        return;
     writeData(text);
     recordTxToHistoryBox(text);
+}
+
+bool Session::checkHexInput(const QString& text)
+{
+    const QStringList bad = HexInputCheck::invalidGroups(text);
+    if (bad.isEmpty())
+        return true;
+    // Name the offending groups, a few of them and not too long each.
+    constexpr int kShownGroups = 5;
+    constexpr int kShownChars = 24;
+    QStringList shown;
+    for (int i = 0; i < bad.size() && i < kShownGroups; ++i) {
+        const QString& group = bad.at(i);
+        shown << QLatin1Char('"') +
+                     (group.size() > kShownChars ? group.left(kShownChars) + QChar(0x2026) : group) +
+                     QLatin1Char('"');
+    }
+    if (bad.size() > kShownGroups)
+        shown << QString(QChar(0x2026));
+    Q_EMIT messageRequested(
+        tr("Not hex: %1\nType bytes as pairs of hex digits, for example 11 22 33 or 112233.")
+            .arg(shown.join(QStringLiteral(", "))));
+    return false;
 }
 
 void Session::writeData(QString data)
@@ -705,6 +750,8 @@ QString Session::writeData(QString data, bool isHexMode, QString wrapLineStr)
         return QString();
     }
     if (isHexMode) {
+        if (!checkHexInput(data))
+            return QString();
         const QByteArray bytes = HexText::fromHexInput(data);
         if (bytes.isEmpty())
             return QString(); // nothing in the text was hex
@@ -800,6 +847,12 @@ void Session::onRepeatTimeout()
     const QString text = m_inputBox->plainText();
     if (text.isEmpty())
         return;
+    if (m_txSetting->isHexMode() && !checkHexInput(text)) {
+        // Said once; repeating it every tick would bury the user in messages.
+        m_txSetting->uncheckRepeatSend();
+        m_repeatTimer->stop();
+        return;
+    }
     writeData(text);
     recordTxToHistoryBox(text);
 }

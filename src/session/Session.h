@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Direct.h"
+#include "EscapeFilter.h"
 #include "LinePrefixer.h"
 
 #include <QByteArray>
@@ -165,6 +166,11 @@ private:
     void echoSent(QString shown);
     // Opens the capture file for appending; on failure unchecks the box and says so.
     bool openLogFile();
+    // True when `text` converts to bytes as typed; otherwise tells the user
+    // which groups are not hex.
+    bool checkHexInput(const QString& text);
+    // Appends to the capture file; on failure switches capture off and says so.
+    bool writeLogFile(const QString& text);
 
     SerialPortManager* m_portManager = nullptr;
     QByteArray m_rxBuffer;
@@ -216,6 +222,8 @@ private:
     bool m_newHexLine = false;
     // Holds the at-line-start flag of the timestamp rule.
     LinePrefixer m_prefixer;
+    // Removes terminal control sequences from received text on its way to the view.
+    EscapeFilter m_rxEscapes;
 
     QFile* m_logFile = nullptr;
 

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -44,15 +45,37 @@ QString InputBox::plainText() const
 bool InputBox::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_editor) {
-        if (event->type() == QEvent::KeyPress) {
+        switch (event->type()) {
+        case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
-            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-                (key->modifiers() & Qt::ControlModifier)) {
+            // While an input method composes, Enter belongs to it (it picks
+            // the candidate); the text is not finished yet.
+            if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || m_composing)
+                break;
+            const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+            if (mods == Qt::ShiftModifier) {
+                // A line break of its own, not the soft break the editor makes.
+                m_editor->textCursor().insertText(QStringLiteral("\n"));
+                m_editor->ensureCursorVisible();
+                return true;
+            }
+            if (mods == Qt::NoModifier || (mods & Qt::ControlModifier)) {
                 Q_EMIT submits();
                 return true;
             }
-        } else if (event->type() == QEvent::FocusIn) {
+            break;
+        }
+        case QEvent::InputMethod:
+            m_composing = !static_cast<QInputMethodEvent*>(event)->preeditString().isEmpty();
+            break;
+        case QEvent::FocusIn:
             Q_EMIT editorFocused();
+            break;
+        case QEvent::FocusOut:
+            m_composing = false;
+            break;
+        default:
+            break;
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -68,6 +91,7 @@ void InputBox::changeEvent(QEvent* event)
 void InputBox::retranslate()
 {
     m_send->setText(tr("发送"));
-    m_send->setToolTip(tr("Send (Ctrl+Enter)"));
+    m_send->setToolTip(tr("Send (Enter)"));
+    m_editor->setPlaceholderText(tr("Enter: send · Shift+Enter: new line"));
     m_clearHistory->setText(tr("Clear History"));
 }

@@ -6,7 +6,8 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The send input: a text editor with a "Send" and a "Clear History" button.
-// Ctrl+Enter in the editor sends as well.
+// In the editor Enter (keypad Enter, Ctrl+Enter) sends and Shift+Enter starts
+// a new line; Enter that confirms an input method's composition only does that.
 class InputBox : public QWidget
 {
     Q_OBJECT
@@ -34,4 +35,6 @@ private:
     QPlainTextEdit* m_editor = nullptr;
     QPushButton* m_send = nullptr;
     QPushButton* m_clearHistory = nullptr;
+    // An input method is composing text in the editor.
+    bool m_composing = false;
 };

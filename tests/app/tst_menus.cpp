@@ -295,13 +295,15 @@ private Q_SLOTS:
         QCOMPARE(list->windowTitle(), QStringLiteral("Keyboard Shortcuts"));
         QTableWidget* t = list->table();
         QCOMPARE(t->columnCount(), 2);
-        const QStringList keys{"R", "Ctrl+T", "Ctrl+G", "Esc", "Ctrl+Wheel", "Ctrl+C", "Ctrl+V", "Ctrl+S"};
+        const QStringList keys{"R",           "Ctrl+T",     "Ctrl+G", "Esc",    "Ctrl+Wheel", "Enter",
+                               "Shift+Enter", "Ctrl+Enter", "Ctrl+C", "Ctrl+V", "Ctrl+S"};
         QCOMPARE(t->rowCount(), keys.size());
         for (int r = 0; r < keys.size(); ++r)
             QCOMPARE(t->item(r, 0)->text(), keys[r]);
         QCOMPARE(t->item(0, 1)->text(),
                  QStringLiteral("Start / stop waveform recording (waveform panel visible)"));
-        QCOMPARE(t->item(7, 1)->text(), QStringLiteral("Lua Code Editor: save"));
+        QCOMPARE(t->item(7, 1)->text(), QStringLiteral("Send input box: send"));
+        QCOMPARE(t->item(10, 1)->text(), QStringLiteral("Lua Code Editor: save"));
         // Centred over the main window (a window frame may add a few pixels).
         QVERIFY(qAbs(list->frameGeometry().center().x() - w.frameGeometry().center().x()) <= 4);
         QVERIFY(qAbs(list->frameGeometry().center().y() - w.frameGeometry().center().y()) <= 4);

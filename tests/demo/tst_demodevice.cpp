@@ -300,10 +300,11 @@ private Q_SLOTS:
         QVERIFY(startQuiet(device, client));
 
         QVERIFY(client.send("help\r\n"));
-        const QByteArray help = client.readUntil("(lrzsz)\r\n");
+        const QByteArray help = client.readUntil("without input\r\n");
         QVERIFY2(help.startsWith("help\r\ncommands:\r\n"), help.constData());
-        for (const char* word : {"AT", "wave on|off", "rate N", "burst N", "hex", "log on|off", "unplug S",
-                                 "rz", "rb", "rx NAME"})
+        for (const char* word :
+             {"AT", "wave on|off", "rate N", "burst N", "hex", "log on|off", "unplug S", "rz", "rb",
+              "rx NAME", "\"Send New Line\" (\xe5\x8f\x91\xe9\x80\x81\xe6\x8d\xa2\xe8\xa1\x8c)"})
             QVERIFY2(help.contains(word), word);
 
         QVERIFY(client.send("frobnicate now\r\n"));
@@ -321,6 +322,42 @@ private Q_SLOTS:
         QVERIFY2(reply.contains("ERROR line too long"), reply.left(200).constData());
         QCOMPARE(reply.count("ERROR"), 1);
         QVERIFY(!reply.contains("aaaa"));
+    }
+
+    void idleLineIsACommand()
+    {
+        DemoDevice device;
+        Client client;
+        QVERIFY(startQuiet(device, client));
+
+        // No line end at all: answered once the line has been quiet long enough.
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(client.send("AT"));
+        QCOMPARE(client.readUntil("OK\r\n", 5000), QByteArray("AT\r\nOK\r\n"));
+        // Coarse timers may fire a little early; a loaded machine may be late.
+        QVERIFY2(t.elapsed() >= DemoDevice::IdleCommitMs * 9 / 10, qPrintable(QString::number(t.elapsed())));
+
+        // Two writes 100 ms apart are still one command.
+        QVERIFY(client.send("sta"));
+        client.collect(100);
+        QVERIFY(client.send("tus"));
+        const QByteArray status = client.readUntil("dropped\r\n", 5000);
+        QVERIFY2(status.startsWith("status\r\nOK wave off, rate 100 frames/s"), status.constData());
+    }
+
+    void bannerNamesRateAndLineEnd()
+    {
+        DemoDevice device;
+        device.setPath(newPath());
+        device.setLogEnabled(false);
+        device.setRate(250);
+        QVERIFY(device.start());
+        Client client;
+        QVERIFY(client.open(device.path()));
+        const QByteArray banner = client.readUntil("type help for the command list\r\n");
+        QVERIFY2(banner.contains("[I] wave frames at 250 frames/s"), banner.constData());
+        QVERIFY(banner.contains("\"Send New Line\" (\xe5\x8f\x91\xe9\x80\x81\xe6\x8d\xa2\xe8\xa1\x8c)"));
     }
 
     void periodicLogLines()

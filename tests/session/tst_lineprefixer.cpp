@@ -42,13 +42,32 @@ private Q_SLOTS:
         QVERIFY(p.atLineStart());
     }
 
-    void loneCrIsKept()
+    void bareCrStartsAStampedLine_data()
     {
+        QTest::addColumn<QStringList>("pieces");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("progress") << QStringList{QStringLiteral("progress 10%\rprogress 50%\n")}
+                                  << QStringLiteral("P progress 10%\nP progress 50%\n");
+        // Not followed by "\n": the held-back "\r" ends the line after all.
+        QTest::newRow("split") << QStringList{QStringLiteral("a\r"), QStringLiteral("b\n")}
+                               << QStringLiteral("P a\nP b\n");
+        QTest::newRow("cr then cr") << QStringList{QStringLiteral("a\r"), QStringLiteral("\rb")}
+                                    << QStringLiteral("P a\nP \nP b");
+        QTest::newRow("paragraph separator")
+            << QStringList{QStringLiteral("x\u2029y\u2028z")} << QStringLiteral("P x\nP y\nP z");
+        QTest::newRow("frame marker")
+            << QStringList{QStringLiteral("x\ufdd0y\n")} << QStringLiteral("P x\ufffdy\n");
+    }
+
+    void bareCrStartsAStampedLine()
+    {
+        QFETCH(QStringList, pieces);
+        QFETCH(QString, expected);
         LinePrefixer p;
-        QCOMPARE(p.apply(QStringLiteral("a\r"), QStringLiteral("P ")), QStringLiteral("P a"));
-        // Not followed by "\n": the "\r" comes back in front of the next piece.
-        QCOMPARE(p.apply(QStringLiteral("b\n"), QStringLiteral("P ")), QStringLiteral("\rb\n"));
-        QCOMPARE(p.apply(QStringLiteral("x\ry\n"), QStringLiteral("P ")), QStringLiteral("P x\ry\n"));
+        QString out;
+        for (const QString& piece : pieces)
+            out += p.apply(piece, QStringLiteral("P "));
+        QCOMPARE(out, expected);
     }
 
     void onlyCrGivesNothingYet()

@@ -136,6 +136,38 @@ private Q_SLOTS:
         QVERIFY(!m_session->logFile()->isOpen());
     }
 
+    void writeFailureSwitchesCaptureOffOnce()
+    {
+        // Every write to /dev/full fails with "No space left on device", as
+        // on a full disk.
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), capturePath()));
+        QSignalSpy messages(m_session.get(), &Session::messageRequested);
+        m_session->rxSettings()->saveToFileBox()->setChecked(true);
+        QVERIFY(m_session->logFile()->isOpen());
+        show(QStringLiteral("first\n"));
+        show(QStringLiteral("second\n"));
+        QCOMPARE(messages.count(), 1);
+        QCOMPARE(messages.first().first().toString(),
+                 QStringLiteral("Log file write failed: No space left on device"));
+        QVERIFY(!m_session->rxSettings()->saveToFileBox()->isChecked());
+        QVERIFY(!m_session->logFile()->isOpen());
+        QCOMPARE(logText(m_session.get()), QStringLiteral("first\nsecond\n"));
+    }
+
+    void controlSequencesLeaveTheViewOnly()
+    {
+        // Cut between pieces as the receive tick may cut them.
+        const QStringList pieces{QStringLiteral("\x1b[2J\x1b[H\x1b[?25lready \x1b[1;3"),
+                                 QStringLiteral("1mred\x1b[0m \x1b]0;my ti"),
+                                 QStringLiteral("tle\adone\x1b]2;t\x1b\\\n")};
+        m_session->rxSettings()->saveToFileBox()->setChecked(true);
+        for (const QString& piece : pieces)
+            show(piece);
+        QCOMPARE(logText(m_session.get()), QStringLiteral("ready red done\n"));
+        // The capture keeps what the device sent.
+        QCOMPARE(QString::fromUtf8(readAll(capturePath())), pieces.join(QString()));
+    }
+
     void popupPathChangeOpensTheNewFileEvenWhenOff()
     {
         const QString newDir = m_dir->filePath(QStringLiteral("elsewhere"));

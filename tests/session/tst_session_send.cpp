@@ -9,12 +9,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
 
@@ -81,26 +84,97 @@ private Q_SLOTS:
         QCOMPARE(unstamped(lines[0]), QStringLiteral("11 22 33 "));
     }
 
-    void hexInputWithoutSpacesAndInBadShape()
+    void hexInputWithoutSpacesOrWithPrefix()
     {
         m_session->txSettings()->hexButton()->click();
         send(QStringLiteral("aabbcc"));
         QCOMPARE(readFromDevice(*m_pty, 3, 2000), QByteArray("\xAA\xBB\xCC"));
         QCOMPARE(unstamped(logLines(m_session.get()).last()), QStringLiteral("AA BB CC "));
 
-        // Pairs that are not hex digits give nothing; an odd last digit is ignored.
-        send(QStringLiteral("zz 1g 22 4"));
-        QCOMPARE(readFromDevice(*m_pty, 1, 2000), QByteArray("\x22"));
+        // "0x" before a group is taken as a hex prefix.
+        send(QStringLiteral("0x11 0X2233"));
+        QCOMPARE(readFromDevice(*m_pty, 3, 2000), QByteArray("\x11\x22\x33"));
         QVERIFY(deviceGetsNothing());
-        QCOMPARE(unstamped(logLines(m_session.get()).last()), QStringLiteral("22 "));
+    }
 
-        // Nothing usable at all: nothing sent, nothing echoed, no message.
+    void invalidHexIsNamedAndKeptOutOfHistory_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("letter") << QStringLiteral("4G 1") << QStringLiteral("\"4G\", \"1\"");
+        QTest::newRow("mixed") << QStringLiteral("zz 1g 22 4") << QStringLiteral("\"zz\", \"1g\", \"4\"");
+        QTest::newRow("odd digit") << QStringLiteral("112") << QStringLiteral("\"112\"");
+        QTest::newRow("nothing usable") << QStringLiteral("xyz") << QStringLiteral("\"xyz\"");
+    }
+
+    void invalidHexIsNamedAndKeptOutOfHistory()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, named);
+        m_session->txSettings()->hexButton()->click();
         QSignalSpy messages(m_session.get(), &Session::messageRequested);
-        const int linesBefore = logLines(m_session.get()).size();
-        send(QStringLiteral("xyz"));
+        send(text);
+        QCOMPARE(messages.count(), 1);
+        const QString message = messages.first().first().toString();
+        QVERIFY2(message.startsWith(QStringLiteral("Not hex: ") + named + QLatin1Char('\n')),
+                 qPrintable(message));
         QVERIFY(deviceGetsNothing());
-        QCOMPARE(logLines(m_session.get()).size(), linesBefore);
-        QCOMPARE(messages.count(), 0);
+        QVERIFY(logText(m_session.get()).isEmpty());
+        QVERIFY(history().isEmpty());
+    }
+
+    void enterKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("sends");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
+        QTest::newRow("Ctrl+Enter") << int(Qt::Key_Return) << int(Qt::ControlModifier) << true;
+        QTest::newRow("Shift+Enter") << int(Qt::Key_Return) << int(Qt::ShiftModifier) << false;
+        QTest::newRow("Shift+keypad Enter")
+            << int(Qt::Key_Enter) << int(Qt::ShiftModifier | Qt::KeypadModifier) << false;
+    }
+
+    void enterKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, sends);
+        QPlainTextEdit* editor = m_session->inputBox()->editor();
+        QCOMPARE(editor->placeholderText(), QStringLiteral("Enter: send \u00b7 Shift+Enter: new line"));
+        editor->setPlainText(QStringLiteral("AT"));
+        editor->moveCursor(QTextCursor::End);
+        QTest::keyClick(editor, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        if (sends) {
+            QCOMPARE(readFromDevice(*m_pty, 2, 2000), QByteArray("AT"));
+            QCOMPARE(history(), QStringList{QStringLiteral("AT")});
+        } else {
+            QVERIFY(deviceGetsNothing());
+            // A real line break: the text goes out with it when sent.
+            QCOMPARE(editor->toPlainText(), QStringLiteral("AT\n"));
+            QCOMPARE(editor->document()->blockCount(), 2);
+        }
+    }
+
+    void enterDuringCompositionDoesNotSend()
+    {
+        QPlainTextEdit* editor = m_session->inputBox()->editor();
+        QSignalSpy submits(m_session->inputBox(), &InputBox::submits);
+        QInputMethodEvent composing(QStringLiteral("ni"), {});
+        QApplication::sendEvent(editor, &composing);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(submits.count(), 0);
+        QVERIFY(deviceGetsNothing());
+
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("\u4f60"));
+        QApplication::sendEvent(editor, &commit);
+        editor->setPlainText(editor->toPlainText().trimmed());
+        QCOMPARE(editor->toPlainText(), QStringLiteral("\u4f60"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(submits.count(), 1);
+        QCOMPARE(readFromDevice(*m_pty, 3, 2000), QStringLiteral("\u4f60").toLocal8Bit());
     }
 
     void lineEndingCrLfAfterText()
