@@ -258,7 +258,7 @@ void YMODEM::sendHeader()
 {
     const QString name = QFileInfo(m_filePath).fileName();
     emit writeRequested(buildBlock(0, headerData(name, m_fileSize), 128, '\0'));
-    emit statusMessage(tr("Sending file header: %1 (%2 bytes)").arg(name).arg(m_fileSize));
+    emit statusMessage(tr("Sending file header: %1 (%2 bytes)").arg(name, QString::number(m_fileSize)));
     m_batchState = HeaderSent;
     armResponseTimer();
 }
