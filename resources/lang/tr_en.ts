@@ -591,6 +591,18 @@ Options:
         <source>Warning</source>
         <translation>Warning</translation>
     </message>
+    <message>
+        <source>The help document is missing:
+%1</source>
+        <translation>The help document is missing:
+%1</translation>
+    </message>
+    <message>
+        <source>No program on this desktop could open the help document. You can open it yourself:
+%1</source>
+        <translation>No program on this desktop could open the help document. You can open it yourself:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>Protocol</name>

@@ -590,6 +590,18 @@ Corvane %1，面向串口工程师的调试工作台。
         <source>Warning</source>
         <translation>警告</translation>
     </message>
+    <message>
+        <source>The help document is missing:
+%1</source>
+        <translation>找不到帮助文档：
+%1</translation>
+    </message>
+    <message>
+        <source>No program on this desktop could open the help document. You can open it yourself:
+%1</source>
+        <translation>桌面上没有能打开该帮助文档的程序。可以手动打开：
+%1</translation>
+    </message>
 </context>
 <context>
     <name>Protocol</name>

@@ -15,8 +15,10 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QIcon>
+#include <QLocale>
 #include <QPointer>
 #include <QScreen>
+#include <QSettings>
 #include <QSurfaceFormat>
 #include <QTimer>
 #include <QTranslator>
@@ -79,6 +81,14 @@ bool CorvaneApp::applyStoredTheme()
 {
     SkinManager::instance()->setSkin(AppConfig::Skin);
     return !qApp->styleSheet().isEmpty();
+}
+
+bool CorvaneApp::chooseStartLanguage(const QLocale& locale)
+{
+    const QSettings stored(AppConfig::filePath(), QSettings::IniFormat);
+    if (!stored.contains(QStringLiteral("MAIN-WIN/Language")))
+        AppConfig::Language = locale.language() != QLocale::Chinese;
+    return AppConfig::Language;
 }
 
 QTranslator* CorvaneApp::translator()
@@ -182,7 +192,8 @@ int CorvaneApp::run(int argc, char* argv[])
     // 9. Theme.
     applyStoredTheme();
 
-    // 10. Interface language.
+    // 10. Interface language: the stored one, or the system's on a first start.
+    chooseStartLanguage(QLocale::system());
     loadLanguage(AppConfig::Language);
 
     // 11. Main window and event loop.

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QString>
 
+class QLocale;
 class QTranslator;
 class QWidget;
 
@@ -32,6 +33,12 @@ public:
     // Applies the stored theme (AppConfig::Skin) through the theme manager.
     // Returns false when no sheet could be applied.
     static bool applyStoredTheme();
+
+    // A first start has no stored "Language": the interface then follows the
+    // locale, Chinese for any Chinese locale and English for every other. A
+    // stored value always wins. Call after the configuration is loaded;
+    // returns the value now in AppConfig::Language (true: English).
+    static bool chooseStartLanguage(const QLocale& locale);
 
     // Loads ":/resources/lang/tr_en.qm" (english) or tr_zh.qm into the
     // process-wide translator and installs it. A missing catalogue is not

@@ -22,6 +22,7 @@
 #include <QCursor>
 #include <QDebug>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHoverEvent>
@@ -57,8 +58,18 @@ const ThemeEntry kThemeMenu[] = {
     {3, QT_TRANSLATE_NOOP("MainWindow", "翡翠绿主题")},
 };
 
-const char* const kHelpDocuments[] = {"doc/CVN使用指南.pdf", "doc/Custom Protocol Definition Guide.pdf",
-                                      "doc/LuaScriptAPI.pdf"};
+// The user guide comes in both interface languages; the other two guides
+// are written once.
+const char kUserGuideChinese[] = "doc/CVN使用指南.pdf";
+const char kUserGuideEnglish[] = "doc/CVN User Guide.pdf";
+const char* const kOtherHelpDocuments[] = {"doc/Custom Protocol Definition Guide.pdf",
+                                           "doc/LuaScriptAPI.pdf"};
+
+MainWindow::DocumentOpener& documentOpener()
+{
+    static MainWindow::DocumentOpener opener;
+    return opener;
+}
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
@@ -247,9 +258,38 @@ void MainWindow::skinSelection(int skinType)
 QStringList MainWindow::helpDocuments()
 {
     QStringList paths;
-    for (const char* doc : kHelpDocuments)
+    paths << AppPaths::dataPath(
+        QString::fromUtf8(AppConfig::Language ? kUserGuideEnglish : kUserGuideChinese));
+    for (const char* doc : kOtherHelpDocuments)
         paths << AppPaths::dataPath(QString::fromUtf8(doc));
     return paths;
+}
+
+void MainWindow::setDocumentOpener(DocumentOpener opener)
+{
+    documentOpener() = std::move(opener);
+}
+
+void MainWindow::openHelpDocument(const QString& path)
+{
+    QString problem;
+    if (!QFileInfo::exists(path)) {
+        problem = tr("The help document is missing:\n%1").arg(QDir::toNativeSeparators(path));
+    } else {
+        const QUrl url = QUrl::fromLocalFile(path);
+        const bool opened = documentOpener() ? documentOpener()(url) : QDesktopServices::openUrl(url);
+        if (!opened) {
+            problem = tr("No program on this desktop could open the help document. You can open it "
+                         "yourself:\n%1")
+                          .arg(QDir::toNativeSeparators(path));
+        }
+    }
+    if (problem.isEmpty())
+        return;
+    qWarning().noquote() << "[MainWindow]" << problem;
+    // From the event loop: the menu that asked is still closing.
+    QMetaObject::invokeMethod(
+        this, [this, problem] { CDialog::showMessage(this, tr("Warning"), problem); }, Qt::QueuedConnection);
 }
 
 QPoint MainWindow::menuPosition() const
@@ -265,13 +305,7 @@ void MainWindow::showHelpMenu()
     const QString titles[] = {tr("User Guide"), tr("Custom Protocol Guide"), tr("Lua Script API Guide")};
     for (int i = 0; i < docs.size(); ++i) {
         const QString path = docs[i];
-        menu->addAction(titles[i], this, [path] {
-            // A document that is not installed opens nothing.
-            if (QFileInfo::exists(path))
-                QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-            else
-                qDebug().noquote() << "[MainWindow] help document not found:" << path;
-        });
+        menu->addAction(titles[i], this, [this, path] { openHelpDocument(path); });
     }
     menu->addSeparator();
     menu->addAction(tr("Keyboard Shortcuts"), this, &MainWindow::showShortcuts);

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QMainWindow>
 
+#include <functional>
+
 class CMenu;
 class CStatusBar;
 class CTitleBar;
@@ -10,6 +12,7 @@ class QAction;
 class QActionGroup;
 class QFrame;
 class QLabel;
+class QUrl;
 class Session;
 
 // The one top-level window: its own title bar, the session panel and a
@@ -34,8 +37,15 @@ public:
     QList<QAction*> themeActions() const { return m_themeActions; }
     QList<QAction*> languageActions() const { return m_languageActions; }
 
-    // The help documents in menu order, as paths in the installation.
+    // The help documents in menu order, as paths in the installation; the
+    // user guide is the one in the interface's language.
     static QStringList helpDocuments();
+
+    // Hands a local document to the desktop; QDesktopServices::openUrl unless
+    // replaced (an empty function restores it). Returns false when nothing
+    // could open it.
+    using DocumentOpener = std::function<bool(const QUrl&)>;
+    static void setDocumentOpener(DocumentOpener opener);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,6 +65,7 @@ private Q_SLOTS:
     void showLanguageMenu();
     void showAboutBox();
     void showShortcuts();
+    void openHelpDocument(const QString& path);
 
 private:
     void setupMenusAndUpdates();

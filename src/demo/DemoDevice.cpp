@@ -532,7 +532,7 @@ void DemoDevice::doUnplug()
     m_unplugPending = false;
     m_burstRemaining = 0;
     m_line->close();
-    Q_EMIT statusMessage(tr("unplugged: %1 removed for %2 s").arg(m_path).arg(m_unplugSeconds));
+    Q_EMIT statusMessage(tr("unplugged: %1 removed for %2 s").arg(m_path, QString::number(m_unplugSeconds)));
     Q_EMIT unplugged();
     m_replugTimer->start(m_unplugSeconds * 1000);
 }
@@ -777,7 +777,7 @@ void DemoDevice::onReceiverFinished(int exitCode, bool crashed)
     const auto after = snapshotReceiveDir();
     for (auto it = after.cbegin(); it != after.cend(); ++it) {
         if (!m_receiveBefore.contains(it.key()) || m_receiveBefore.value(it.key()) != it.value())
-            received << QStringLiteral("%1 (%2 bytes)").arg(it.key()).arg(it.value().first);
+            received << QStringLiteral("%1 (%2 bytes)").arg(it.key(), QString::number(it.value().first));
     }
     received.sort();
     m_receiveOk = !crashed && exitCode == 0 && !received.isEmpty();

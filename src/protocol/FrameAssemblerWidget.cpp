@@ -1,12 +1,12 @@
 #include "FrameAssemblerWidget.h"
 
 #include "AppPaths.h"
+#include "CComboBox.h"
 #include "HexText.h"
 #include "HexValidator.h"
 #include "ProtocolRegistry.h"
 #include "StyleHelper.h"
 
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -58,7 +58,8 @@ FrameAssemblerWidget::FrameAssemblerWidget(QWidget* parent)
     StyleHelper::setStyle(m_title, QStringLiteral("title-lbl"));
 
     m_protocolLabel = new QLabel(this);
-    m_protocolBox = new QComboBox(this);
+    // Long protocol names are elided in the middle; the tooltip has them whole.
+    m_protocolBox = new CComboBox(this);
     m_protocolBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_protocolBox->setMinimumContentsLength(8);
     m_openFolderBtn = makeToolButton(this, 0x2197); // arrow out: open in the file browser
@@ -310,6 +311,7 @@ void FrameAssemblerWidget::onParamChanged()
     }
     m_preview->setPlainText(HexText::dump(frame, INT_MAX));
     setStatus(tr("%1 bytes").arg(frame.size()), "info-lbl");
+    m_statusKind = StatusKind::ByteCount;
 }
 
 void FrameAssemblerWidget::onSendClicked()
@@ -322,6 +324,7 @@ void FrameAssemblerWidget::onSendClicked()
     const QByteArray frame = ProtocolRegistry::buildFrame(*protocol, collectValues(), &error);
     if (frame.isEmpty() && !error.isEmpty()) {
         setStatus(tr("Error: %1").arg(error), "error-lbl");
+        m_statusKind = StatusKind::SendError;
         return;
     }
     Q_EMIT writeRequest(frame);
@@ -344,6 +347,7 @@ void FrameAssemblerWidget::onReloadClicked()
 
 void FrameAssemblerWidget::setStatus(const QString& text, const char* style)
 {
+    m_statusKind = StatusKind::None;
     m_status->setText(text);
     StyleHelper::setStyle(m_status, QLatin1String(style));
 }
@@ -375,6 +379,26 @@ void FrameAssemblerWidget::retranslate()
     m_sendBtn->setText(tr("Send"));
     updateDescription();
     retranslatePages();
+    retranslateResult();
+}
+
+void FrameAssemblerWidget::retranslateResult()
+{
+    // The preview, the byte count and a send error were written in the old
+    // language; building again writes them in the new one.
+    const FrameProtocol* protocol = currentProtocol();
+    if (!protocol)
+        return;
+    if (m_statusKind == StatusKind::SendError) {
+        QString error;
+        if (ProtocolRegistry::buildFrame(*protocol, collectValues(), &error).isEmpty() && !error.isEmpty()) {
+            m_preview->setPlainText(tr("Error: %1").arg(error));
+            setStatus(tr("Error: %1").arg(error), "error-lbl");
+            m_statusKind = StatusKind::SendError;
+            return;
+        }
+    }
+    onParamChanged();
 }
 
 void FrameAssemblerWidget::retranslatePages()

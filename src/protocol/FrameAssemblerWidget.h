@@ -52,6 +52,7 @@ protected:
 private:
     void retranslate();
     void retranslatePages();
+    void retranslateResult();
     QString noteForHex(int length) const;
     QTreeWidget* buildPage(const FrameProtocol& protocol);
     QLineEdit* addInput(QTreeWidget* tree, class QTreeWidgetItem* item, const QString& key,
@@ -65,6 +66,14 @@ private:
     QString m_protocolDir;
     int m_currentIndex = -1;
     bool m_describeShort = false;
+    // What the status label shows, so a language change can write it again.
+    enum class StatusKind
+    {
+        None,
+        ByteCount,
+        SendError
+    };
+    StatusKind m_statusKind = StatusKind::None;
 
     QLabel* m_title = nullptr;
     QLabel* m_protocolLabel = nullptr;

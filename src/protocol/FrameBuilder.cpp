@@ -27,11 +27,10 @@ bool bitValue(const QString& key, const QString& trimmed, qint32 width, quint64*
         return fail(error, FrameBuilder::tr("Field '%1': invalid value '%2'").arg(key, trimmed));
     const quint64 max = FrameBuilder::maxForBits(width);
     if (*value > max) {
-        return fail(error, FrameBuilder::tr("Field '%1': value %2 exceeds %3-bit max (%4)")
-                               .arg(key)
-                               .arg(*value)
-                               .arg(width)
-                               .arg(max));
+        // One multi-argument arg(): a name holding "%1" is inserted as it is.
+        return fail(error,
+                    FrameBuilder::tr("Field '%1': value %2 exceeds %3-bit max (%4)")
+                        .arg(key, QString::number(*value), QString::number(width), QString::number(max)));
     }
     return true;
 }
@@ -103,8 +102,8 @@ QByteArray FrameBuilder::build(const FrameProtocol& protocol, const FieldValues&
         case FieldType::Hex: {
             bytes = HexText::fromHexInput(values.value(f.name, f.defaultValue));
             if (f.length > 0 && bytes.size() != f.length) {
-                fail(error,
-                     tr("Field '%1' expects %2 bytes, got %3").arg(f.name).arg(f.length).arg(bytes.size()));
+                fail(error, tr("Field '%1' expects %2 bytes, got %3")
+                                .arg(f.name, QString::number(f.length), QString::number(bytes.size())));
                 return {};
             }
             break;
@@ -168,8 +167,8 @@ QByteArray FrameBuilder::build(const FrameProtocol& protocol, const FieldValues&
                 if (it == fieldBytes.constEnd())
                     continue;
                 if (data.size() + it->size() > kMaxChecksumData) {
-                    fail(error,
-                         tr("Field '%1': checksum data exceeds %2 bytes").arg(f.name).arg(kMaxChecksumData));
+                    fail(error, tr("Field '%1': checksum data exceeds %2 bytes")
+                                    .arg(f.name, QString::number(kMaxChecksumData)));
                     return {};
                 }
                 data.append(*it);

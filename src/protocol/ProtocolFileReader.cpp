@@ -143,7 +143,7 @@ bool readField(const QJsonObject& o, FrameField& f, QString* error)
     const bool byteWidth = f.type == FieldType::LengthField || f.type == FieldType::BitGroup;
     if ((byteWidth && f.width > ProtocolFileReader::kMaxByteWidth) ||
         (f.type == FieldType::Bits && f.width > ProtocolFileReader::kMaxBitWidth)) {
-        return fail(error, tr("Field '%1': width %2 is too large").arg(f.name).arg(f.width));
+        return fail(error, tr("Field '%1': width %2 is too large").arg(f.name, QString::number(f.width)));
     }
     return true;
 }

@@ -3,7 +3,9 @@
 #include "CDialog.h"
 #include "StyleWatcher.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDebug>
 #include <QFile>
 #include <QStyle>
@@ -76,7 +78,35 @@ bool SkinManager::loadStyle(const QString& path)
             w->style()->polish(w);
     }
     QApplication::style()->polish(app);
+    repolishComboPopups();
     return true;
+}
+
+void SkinManager::repolishComboPopups()
+{
+    // A combo box's drop-down list is a window of its own that keeps the
+    // palette the previous sheet gave it: after a dark -> light switch its
+    // items would stay light-on-dark. Every list that exists gets the new
+    // sheet's look here, shown or not.
+    const QWidgetList all = QApplication::allWidgets();
+    for (QWidget* w : all) {
+        auto* box = qobject_cast<QComboBox*>(w);
+        if (!box || !box->view())
+            continue;
+        // The box copies its palette into the list's window on a palette
+        // change only; a sheet switch is not one.
+        QEvent paletteChange(QEvent::PaletteChange);
+        QCoreApplication::sendEvent(box, &paletteChange);
+        QAbstractItemView* view = box->view();
+        QWidget* popup = view->parentWidget();
+        for (QWidget* part : {popup, static_cast<QWidget*>(view), view->viewport()}) {
+            if (!part)
+                continue;
+            part->style()->unpolish(part);
+            part->style()->polish(part);
+            part->update();
+        }
+    }
 }
 
 void SkinManager::registerWidget(QWidget* widget)

@@ -45,6 +45,7 @@ public:
     bool isCached(const QString& path) const { return m_cache.contains(path); }
 
 private:
+    void repolishComboPopups();
     explicit SkinManager(QObject* parent = nullptr);
 
     int m_current = -1;

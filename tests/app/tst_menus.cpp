@@ -2,6 +2,7 @@
 #include "CMenu.h"
 #include "CTitleBar.h"
 #include "CorvaneApp.h"
+#include "DialogCatcher.h"
 #include "MainWindow.h"
 #include "Session.h"
 #include "ShortcutInfoWidget.h"
@@ -18,6 +19,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSet>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -232,6 +234,7 @@ private Q_SLOTS:
 
     void helpMenu()
     {
+        AppConfig::Language = false;
         CorvaneApp::loadLanguage(true);
         MainWindow w;
         w.show();
@@ -261,16 +264,118 @@ private Q_SLOTS:
             QCOMPARE(recorder.urls.last(), QUrl::fromLocalFile(docs[i]));
         }
 
-        // A document that is not there opens nothing.
+        // A document that is not there opens nothing, and the user is told
+        // which file is missing.
+        DialogCatcher dialogs;
         const QString hidden = docs[2] + QStringLiteral(".hidden");
         QVERIFY(QFile::rename(docs[2], hidden));
         menu = openMenu(w.titleBar()->aboutButton());
         QVERIFY(menu);
         menu->actions().at(2)->trigger();
         menu->close();
+        QTRY_COMPARE(dialogs.texts.size(), 1);
         QVERIFY(QFile::rename(hidden, docs[2]));
         QCOMPARE(recorder.urls.size(), 3);
+        QCOMPARE(dialogs.titles.first(), QStringLiteral("Warning"));
+        QVERIFY2(dialogs.texts.first().contains(docs[2]), qPrintable(dialogs.texts.first()));
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    }
+
+    // The user guide comes in both languages; the menu opens the one the
+    // interface shows, also right after a switch.
+    void userGuideFollowsLanguage()
+    {
+        AppConfig::Language = false;
+        CorvaneApp::loadLanguage(false);
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        const auto openGuide = [&] {
+            QPointer<CMenu> menu = openMenu(w.titleBar()->aboutButton());
+            QVERIFY(menu);
+            menu->actions().at(0)->trigger();
+            menu->close();
+        };
+        openGuide();
+        w.languageActions().at(0)->trigger(); // English
+        openGuide();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(recorder.urls.size(), 2);
+        QVERIFY(recorder.urls[0].toLocalFile().endsWith(QStringLiteral("/doc/CVN使用指南.pdf")));
+        QVERIFY(recorder.urls[1].toLocalFile().endsWith(QStringLiteral("/doc/CVN User Guide.pdf")));
+        for (const QUrl& url : recorder.urls)
+            QVERIFY2(QFileInfo(url.toLocalFile()).size() > 1000, qPrintable(url.toLocalFile()));
+    }
+
+    // No program for PDFs on the desktop: say so, with the path to open by hand.
+    void desktopCannotOpenDocument()
+    {
+        AppConfig::Language = true;
+        CorvaneApp::loadLanguage(true);
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QList<QUrl> asked;
+        MainWindow::setDocumentOpener([&asked](const QUrl& url) {
+            asked << url;
+            return false;
+        });
+        DialogCatcher dialogs;
+        QPointer<CMenu> menu = openMenu(w.titleBar()->aboutButton());
+        QVERIFY(menu);
+        menu->actions().at(1)->trigger();
+        menu->close();
+        QTRY_COMPARE(dialogs.texts.size(), 1);
+        MainWindow::setDocumentOpener({});
+        QCOMPARE(asked.size(), 1);
+        const QString path = MainWindow::helpDocuments().at(1);
+        QCOMPARE(asked.first(), QUrl::fromLocalFile(path));
+        QCOMPARE(dialogs.titles.first(), QStringLiteral("Warning"));
+        QVERIFY2(dialogs.texts.first().contains(QStringLiteral("No program")),
+                 qPrintable(dialogs.texts.first()));
+        QVERIFY2(dialogs.texts.first().contains(path), qPrintable(dialogs.texts.first()));
+    }
+
+    // A first start (no stored value) follows the locale; a stored value wins.
+    void startLanguage_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<bool>("english");
+        QTest::newRow("none, zh_CN") << ""
+                                     << "zh_CN" << false;
+        QTest::newRow("none, zh_TW") << ""
+                                     << "zh_TW" << false;
+        QTest::newRow("none, en_US") << ""
+                                     << "en_US" << true;
+        QTest::newRow("none, de_DE") << ""
+                                     << "de_DE" << true;
+        QTest::newRow("none, C") << ""
+                                 << "C" << true;
+        QTest::newRow("stored false, en_US") << "false"
+                                             << "en_US" << false;
+        QTest::newRow("stored true, zh_CN") << "true"
+                                            << "zh_CN" << true;
+    }
+
+    void startLanguage()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, locale);
+        QFETCH(bool, english);
+        if (!stored.isEmpty()) {
+            QSettings s(AppConfig::filePath(), QSettings::IniFormat);
+            s.setValue(QStringLiteral("MAIN-WIN/Language"), stored);
+        }
+        AppConfig::loadConfiguration();
+        QCOMPARE(CorvaneApp::chooseStartLanguage(QLocale(locale)), english);
+        QCOMPARE(AppConfig::Language, english);
+        // Saved at close, the choice is the stored value from then on.
+        QVERIFY(AppConfig::saveConfiguration());
+        AppConfig::loadConfiguration();
+        QCOMPARE(CorvaneApp::chooseStartLanguage(QLocale(english ? "zh_CN" : "en_US")), english);
     }
 
     void shortcutList()

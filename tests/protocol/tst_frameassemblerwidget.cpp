@@ -1,3 +1,4 @@
+#include "CComboBox.h"
 #include "FrameAssemblerWidget.h"
 #include "HexValidator.h"
 #include "ProtocolRegistry.h"
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -21,6 +23,22 @@ const char kTestProtocol[] = R"({"name":"Test","description":"test protocol","fi
   {"name":"g","label":"Group","type":"bit_group","width":1,"order":4,"bitFields":[
      {"name":"a","label":"A","bitWidth":3,"default":"5"},{"name":"b","label":"B","bitWidth":5,"default":"3"}]},
   {"name":"sum","type":"crc","algorithm":"sum8","over":["*"],"order":5}]})";
+// Stands in for the Chinese catalogue: the panel's result texts only.
+class ResultTranslator : public QTranslator
+{
+public:
+    QString translate(const char* context, const char* source, const char* = nullptr, int = -1) const override
+    {
+        if (qstrcmp(context, "FrameAssemblerWidget") != 0)
+            return QString();
+        if (qstrcmp(source, "%1 bytes") == 0)
+            return QStringLiteral("%1 字节");
+        if (qstrcmp(source, "Error: %1") == 0)
+            return QStringLiteral("错误：%1");
+        return QString();
+    }
+    bool isEmpty() const override { return false; }
+};
 const char kOther[] =
     R"({"name":"Other","description":"second","fields":[{"name":"x","type":"hex","default":"01"}]})";
 } // namespace
@@ -309,6 +327,59 @@ private Q_SLOTS:
             found |= l->text() == QStringLiteral("Describe: test protocol");
         QVERIFY(found);
         QCOMPARE(input(w, "len")->text(), QStringLiteral("Auto"));
+    }
+
+    void languageChangeRewritesResult()
+    {
+        FrameAssemblerWidget w;
+        w.rebuildPages();
+        QVERIFY(statusLabel(w));
+        QLabel* status = statusLabel(w);
+        QCOMPARE(status->text(), QStringLiteral("9 bytes"));
+        ResultTranslator zh;
+        QCoreApplication::installTranslator(&zh); // the change event is posted
+        QTRY_COMPARE(status->text(), QStringLiteral("9 字节"));
+        QCOMPARE(preview(w), frameText());
+
+        // A send error stays an error, in the new language.
+        input(w, "n")->setText(QStringLiteral("12ab"));
+        w.onSendClicked();
+        QCOMPARE(status->text(), QStringLiteral("错误：Field 'n': invalid value '12ab'"));
+        QCoreApplication::removeTranslator(&zh);
+        QTRY_COMPARE(status->text(), QStringLiteral("Error: Field 'n': invalid value '12ab'"));
+        QCOMPARE(preview(w), QStringLiteral("Error: Field 'n': invalid value '12ab'"));
+    }
+
+    void longProtocolNameElidedInTheMiddle()
+    {
+        const QString name =
+            QStringLiteral("Vendor Extended Diagnostic Session Protocol, revision 7 (bootloader)");
+        writeFile("c_long.json",
+                  QStringLiteral(R"({"name":"%1","fields":[{"name":"x","type":"hex"}]})").arg(name).toUtf8());
+        ProtocolRegistry::instance().clear();
+        QCOMPARE(ProtocolRegistry::instance().loadFolder(m_dir.path()), 3);
+        FrameAssemblerWidget w;
+        w.resize(300, 500);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.rebuildPages();
+        auto* combo = qobject_cast<CComboBox*>(w.findChild<QComboBox*>());
+        QVERIFY(combo);
+        combo->setCurrentIndex(2);
+        QCOMPARE(combo->currentText(), name); // the entry itself keeps the whole name
+        const QString shown = combo->displayText();
+        QVERIFY2(shown.size() < name.size() && shown.contains(QChar(0x2026)), qPrintable(shown));
+        // Head and tail both kept, the cut in between.
+        const int cut = shown.indexOf(QChar(0x2026));
+        QVERIFY2(cut > 0 && cut < shown.size() - 1, qPrintable(shown));
+        QVERIFY(name.startsWith(shown.left(cut)));
+        QVERIFY(name.endsWith(shown.mid(cut + 1)));
+        QCOMPARE(combo->toolTip(), name);
+        QCOMPARE(combo->itemData(2, Qt::ToolTipRole).toString(), name);
+        // A name that fits is shown whole.
+        combo->setCurrentIndex(1);
+        QCOMPARE(combo->displayText(), QStringLiteral("Other"));
+        QCOMPARE(combo->toolTip(), QStringLiteral("Other"));
     }
 
     void samplesBuildInPanel()

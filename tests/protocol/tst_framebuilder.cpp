@@ -65,6 +65,28 @@ private Q_SLOTS:
         QCOMPARE(build(json, {{"x", "01 zz 02"}}), QStringLiteral("01 02"));
     }
 
+    // A field name is user text: a "%1" inside it must reach the message as
+    // written, and the numbers must still land in their own places.
+    void namesWithPlaceholdersKeepMessagesIntact_data()
+    {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("hex length") << QByteArray(R"({"name":"x%1","type":"hex","length":2})") << "01 02 03"
+                                    << "error: Field 'x%1' expects 2 bytes, got 3";
+        QTest::newRow("bits max") << QByteArray(R"({"name":"%2%1","type":"bits","bitWidth":4})") << "0x10"
+                                  << "error: Field '%2%1': value 16 exceeds 4-bit max (15)";
+    }
+
+    void namesWithPlaceholdersKeepMessagesIntact()
+    {
+        QFETCH(QByteArray, field);
+        QFETCH(QString, value);
+        QFETCH(QString, expected);
+        const QString name = QJsonDocument::fromJson(field).object().value(QLatin1String("name")).toString();
+        QCOMPARE(build(wrap(field), {{name, value}}), expected);
+    }
+
     void hexDefaultUsedOnlyWhenKeyMissing()
     {
         const QByteArray json = wrap(R"({"name":"x","type":"hex","default":"ab cd"})");

@@ -3,6 +3,8 @@
 #include "SkinManager.h"
 #include "StyleWatcher.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
@@ -173,6 +175,46 @@ private Q_SLOTS:
         QCOMPARE(catcher.texts, QStringList{QStringLiteral("Style File load failed...")});
         QCOMPARE(qApp->styleSheet(), before);
         QVERIFY(!skins->isCached(QStringLiteral(":/style/NoSuchTheme.qss")));
+    }
+
+    // A drop-down list opened under a dark theme must look like a fresh one
+    // after a live switch to the light theme: readable items, light ground.
+    void comboPopupFollowsLiveSwitch()
+    {
+        SkinManager* skins = SkinManager::instance();
+        skins->setSkin(1);
+        QWidget window;
+        auto* box = new QComboBox(&window);
+        box->addItems({QStringLiteral("ttyUSB0"), QStringLiteral("ttyUSB1")});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        box->showPopup();
+        QTRY_VERIFY(box->view()->isVisible());
+        box->hidePopup();
+        QTRY_VERIFY(!box->view()->isVisible());
+
+        skins->setSkin(0);
+        auto* fresh = new QComboBox(&window);
+        fresh->addItems({QStringLiteral("ttyUSB0"), QStringLiteral("ttyUSB1")});
+        fresh->show();
+        for (QComboBox* b : {box, fresh}) {
+            b->showPopup();
+            QTRY_VERIFY(b->view()->isVisible());
+        }
+        const auto look = [](QComboBox* b) {
+            QAbstractItemView* view = b->view();
+            QWidget* container = view->parentWidget();
+            const QImage shot = view->viewport()->grab().toImage();
+            return QStringList{view->palette().color(QPalette::Base).name(),
+                               view->palette().color(QPalette::Text).name(),
+                               container->palette().color(QPalette::Window).name(),
+                               shot.pixelColor(shot.width() - 3, shot.height() - 3).name()};
+        };
+        const QStringList expected = look(fresh);
+        QCOMPARE(expected.at(0), QStringLiteral("#ffffff"));
+        QCOMPARE(look(box), expected);
+        box->hidePopup();
+        fresh->hidePopup();
     }
 
     void registeredWidgets()

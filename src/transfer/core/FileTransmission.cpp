@@ -157,7 +157,7 @@ bool FileTransmission::openFilePath(const QString& path)
         createTextStream();
     emit fileChanged();
     emit progressChanged();
-    appendLog(tr("File selected: %1 (%2 bytes)").arg(fileName()).arg(m_bytesTotal));
+    appendLog(tr("File selected: %1 (%2 bytes)").arg(fileName(), QString::number(m_bytesTotal)));
     return true;
 }
 

@@ -296,7 +296,7 @@ void YMODEM::sendHeader()
     // Without the time, receivers such as rb date the file from garbage.
     const qint64 mtime = qMax<qint64>(0, info.lastModified().toSecsSinceEpoch());
     emit writeRequested(buildBlock(0, headerData(name, m_fileSize, mtime, fileMode(m_filePath)), 128, '\0'));
-    emit statusMessage(tr("Sending file header: %1 (%2 bytes)").arg(name).arg(m_fileSize));
+    emit statusMessage(tr("Sending file header: %1 (%2 bytes)").arg(name, QString::number(m_fileSize)));
     m_batchState = HeaderSent;
     armResponseTimer();
 }

@@ -291,7 +291,8 @@ void ZMODEM::sendZFILE()
     emitOutput(binaryHeader(ZFILE, 0));
     emitOutput(
         dataSubpacket(fileInfo(info.fileName(), m_fileSize, info.lastModified().toSecsSinceEpoch()), ZCRCW));
-    emit statusMessage(tr("Sending file info: %1 (%2 bytes)").arg(info.fileName()).arg(m_fileSize));
+    emit statusMessage(
+        tr("Sending file info: %1 (%2 bytes)").arg(info.fileName(), QString::number(m_fileSize)));
     armWhenDrained(m_responseTimer);
 }
 
