@@ -5,7 +5,6 @@
 Protocol::Protocol(QObject* parent) : QObject(parent), m_stallTimer(new QTimer(this))
 {
     m_stallTimer->setSingleShot(true);
-    m_stallTimer->setInterval(10000);
     connect(m_stallTimer, &QTimer::timeout, this, &Protocol::onStallTimeout);
 }
 
@@ -20,35 +19,39 @@ void Protocol::setPendingOutput(qint64 bytes)
         m_deferredTimer = nullptr;
         timer->start();
     }
-    // Movement restarts the watch; a queue that begins to fill starts it.
-    if (m_pendingOutput <= 0)
+    // Movement only notes the time (this runs for every write); the timer
+    // looks at it when it expires.
+    if (m_pendingOutput <= 0) {
         m_stallTimer->stop();
-    else if (m_pendingOutput < before || !m_stallTimer->isActive())
-        m_stallTimer->start();
+    } else if (m_pendingOutput < before || !m_stallTimer->isActive()) {
+        m_lastMovement.start();
+        if (!m_stallTimer->isActive())
+            m_stallTimer->start(m_stallTimeout);
+    }
     if (m_pendingOutput < before)
         onOutputProgress();
 }
 
 int Protocol::stallTimeout() const
 {
-    return m_stallTimer->interval();
+    return m_stallTimeout;
 }
 
 void Protocol::setStallTimeout(int ms)
 {
-    m_stallTimer->setInterval(qMax(1, ms));
+    m_stallTimeout = qMax(1, ms);
 }
 
 void Protocol::noteIncoming()
 {
-    if (m_stallTimer->isActive())
-        m_stallTimer->start();
+    m_lastMovement.start();
 }
 
 void Protocol::resetStallWatch()
 {
+    m_lastMovement.start();
     if (m_pendingOutput > 0)
-        m_stallTimer->start();
+        m_stallTimer->start(m_stallTimeout);
     else
         m_stallTimer->stop();
 }
@@ -62,6 +65,11 @@ void Protocol::onStallTimeout()
 {
     if (m_pendingOutput <= 0 || !isActive())
         return;
+    const qint64 quiet = m_lastMovement.isValid() ? m_lastMovement.elapsed() : m_stallTimeout;
+    if (quiet < m_stallTimeout) {
+        m_stallTimer->start(int(m_stallTimeout - quiet));
+        return;
+    }
     onStalled();
 }
 

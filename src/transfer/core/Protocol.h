@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -74,4 +75,7 @@ private:
     qint64 m_pendingOutput = 0;
     QTimer* m_deferredTimer = nullptr;
     QTimer* m_stallTimer = nullptr;
+    int m_stallTimeout = 10000;
+    // When the line last moved: a byte drained or arrived.
+    QElapsedTimer m_lastMovement;
 };
