@@ -196,9 +196,9 @@ QByteArray DemoDevice::bootBanner(int rate)
                       "[I] wave frames at ") +
            QByteArray::number(rate) +
            QByteArray(" frames/s (wave on starts them)\r\n"
-                      "[I] a command ends at a line end, as in a terminal: turn on "
-                      "\"Send New Line\" (\xe5\x8f\x91\xe9\x80\x81\xe6\x8d\xa2\xe8\xa1\x8c), "
-                      "or the line counts as complete after 300 ms without input\r\n"
+                      "[I] end a command with a line end, as in a terminal: turn on "
+                      "\"Send New Line\" (\xe5\x8f\x91\xe9\x80\x81\xe6\x8d\xa2\xe8\xa1\x8c)\r\n"
+                      "[I] or pause: a line idle for 300 ms counts as complete\r\n"
                       "[I] line 115200 8N1 connected, type help for the command list\r\n");
 }
 
@@ -216,9 +216,9 @@ QByteArray DemoDevice::helpText()
         "  log on|off      periodic log lines\r\n"
         "  unplug S        vanish for S seconds (1..60), then come back\r\n"
         "  rz | rb | rx NAME   receive a file with ZMODEM | YMODEM | XMODEM (lrzsz)\r\n"
-        "a command ends at a line end (CR, LF or both), as in a terminal: in Corvane turn on\r\n"
-        "\"Send New Line\" (\xe5\x8f\x91\xe9\x80\x81\xe6\x8d\xa2\xe8\xa1\x8c); "
-        "without one a line counts as complete after 300 ms without input\r\n");
+        "a command ends at a line end (CR, LF or both), as in a terminal:\r\n"
+        "in Corvane turn on \"Send New Line\" (\xe5\x8f\x91\xe9\x80\x81\xe6\x8d\xa2\xe8\xa1\x8c),\r\n"
+        "or pause: a line idle for 300 ms counts as complete\r\n");
 }
 
 void DemoDevice::boot()
