@@ -28,6 +28,65 @@
     </message>
 </context>
 <context>
+    <name>CLuaScriptEngine</name>
+    <message>
+        <source>Failed to create Lua state</source>
+        <translation>Failed to create Lua state</translation>
+    </message>
+    <message>
+        <source>[cvn_send] the port did not take the data within %1 ms; %2 bytes dropped
+</source>
+        <translation>[cvn_send] the port did not take the data within %1 ms; %2 bytes dropped
+</translation>
+    </message>
+    <message>
+        <source>Failed to open script: %1</source>
+        <translation>Failed to open script: %1</translation>
+    </message>
+    <message>
+        <source>cvn_frame_parser not defined in script</source>
+        <translation>cvn_frame_parser not defined in script</translation>
+    </message>
+    <message>
+        <source>Not a script file: %1</source>
+        <translation>Not a script file: %1</translation>
+    </message>
+    <message>
+        <source>File not found: %1</source>
+        <translation>File not found: %1</translation>
+    </message>
+    <message>
+        <source>No script file to reload</source>
+        <translation>No script file to reload</translation>
+    </message>
+    <message>
+        <source>Script engine busy, reload postponed</source>
+        <translation>Script engine busy, reload postponed</translation>
+    </message>
+    <message>
+        <source>%1; the frame parser was switched off</source>
+        <translation>%1; the frame parser was switched off</translation>
+    </message>
+    <message>
+        <source>Automation stopped
+</source>
+        <translation>Automation stopped
+</translation>
+    </message>
+    <message>
+        <source>Automation aborted on error
+</source>
+        <translation>Automation aborted on error
+</translation>
+    </message>
+    <message>
+        <source>Automation finished: %1 passed, %2 failed
+</source>
+        <translation>Automation finished: %1 passed, %2 failed
+</translation>
+    </message>
+</context>
+<context>
     <name>CProgressDialog</name>
     <message>
         <source>Cancel</source>
@@ -865,6 +924,10 @@ Options:
 Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
         <translation>Not hex: %1
 Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
+    </message>
+    <message>
+        <source>Lua Error: </source>
+        <translation>Lua Error: </translation>
     </message>
 </context>
 <context>

@@ -28,6 +28,65 @@
     </message>
 </context>
 <context>
+    <name>CLuaScriptEngine</name>
+    <message>
+        <source>Failed to create Lua state</source>
+        <translation>创建 Lua 状态失败</translation>
+    </message>
+    <message>
+        <source>[cvn_send] the port did not take the data within %1 ms; %2 bytes dropped
+</source>
+        <translation>[cvn_send] 串口未在 %1 ms 内接收数据；已丢弃 %2 字节
+</translation>
+    </message>
+    <message>
+        <source>Failed to open script: %1</source>
+        <translation>无法打开脚本：%1</translation>
+    </message>
+    <message>
+        <source>cvn_frame_parser not defined in script</source>
+        <translation>脚本中未定义 cvn_frame_parser</translation>
+    </message>
+    <message>
+        <source>Not a script file: %1</source>
+        <translation>不是脚本文件：%1</translation>
+    </message>
+    <message>
+        <source>File not found: %1</source>
+        <translation>文件不存在：%1</translation>
+    </message>
+    <message>
+        <source>No script file to reload</source>
+        <translation>没有可重新加载的脚本文件</translation>
+    </message>
+    <message>
+        <source>Script engine busy, reload postponed</source>
+        <translation>脚本引擎忙，稍后重新加载</translation>
+    </message>
+    <message>
+        <source>%1; the frame parser was switched off</source>
+        <translation>%1；帧解析器已关闭</translation>
+    </message>
+    <message>
+        <source>Automation stopped
+</source>
+        <translation>自动化已停止
+</translation>
+    </message>
+    <message>
+        <source>Automation aborted on error
+</source>
+        <translation>自动化因错误中止
+</translation>
+    </message>
+    <message>
+        <source>Automation finished: %1 passed, %2 failed
+</source>
+        <translation>自动化完成：%1 通过，%2 失败
+</translation>
+    </message>
+</context>
+<context>
     <name>CProgressDialog</name>
     <message>
         <source>Cancel</source>
@@ -864,6 +923,10 @@ Corvane %1，面向串口工程师的调试工作台。
 Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
         <translation>不是十六进制：%1
 请按两位十六进制数字输入字节，例如 11 22 33 或 112233。</translation>
+    </message>
+    <message>
+        <source>Lua Error: </source>
+        <translation>Lua 错误：</translation>
     </message>
 </context>
 <context>

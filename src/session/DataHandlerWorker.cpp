@@ -1,5 +1,8 @@
 #include "DataHandlerWorker.h"
 
+#include "CLuaScriptEngine.h"
+#include "HexText.h"
+
 DataHandlerWorker::DataHandlerWorker(QObject* parent)
     : QObject(parent), m_decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)
 {
@@ -9,6 +12,24 @@ void DataHandlerWorker::processData(QByteArray data, bool isHexMode, bool isAuto
                                     int hexBytesPerLine)
 {
     if (data.isEmpty())
+        return;
+    if (m_engine && m_engine->isFrameParsing()) {
+        // Frames are shown as hex whatever the display mode; no frame, no text.
+        const QList<QByteArray> frames = m_engine->parseFrames(data);
+        if (frames.isEmpty())
+            return;
+        QString text;
+        for (const QByteArray& frame : frames) {
+            text += HexText::dump(frame, hexBytesPerLine);
+            text += QLatin1Char('\n');
+        }
+        if (isAutoWrap)
+            text += QLatin1Char('\n');
+        Q_EMIT dataProcessed(text);
+        return;
+    }
+    // During an automation run the script alone consumes what arrives.
+    if (m_engine && m_engine->isAutomationRunning())
         return;
 
     QString text;

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringDecoder>
 
+class CLuaScriptEngine;
+
 // Turns received chunks into display text, off the GUI thread. Hex mode keeps
 // a column counter across chunks; text mode decodes UTF-8 with a decoder that
 // keeps its state across chunks, so a character split between two chunks is
@@ -18,6 +20,8 @@ public:
     explicit DataHandlerWorker(QObject* parent = nullptr);
 
     int hexColumn() const { return m_hex.column(); }
+    // Not owned. In frame-parser mode its parser turns chunks into frames.
+    void setScriptEngine(CLuaScriptEngine* engine) { m_engine = engine; }
 
 public Q_SLOTS:
     void processData(QByteArray data, bool isHexMode, bool isAutoWrap, bool addHexNewLine,
@@ -29,4 +33,5 @@ Q_SIGNALS:
 private:
     HexLineFormatter m_hex;
     QStringDecoder m_decoder;
+    CLuaScriptEngine* m_engine = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "AppConfig.h"
 #include "AppPaths.h"
 #include "CIndicatorButton.h"
+#include "CLuaScriptEngine.h"
 #include "CMenu.h"
 #include "CPlainTextEdit.h"
 #include "CSideBar.h"
@@ -37,6 +38,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -83,6 +85,8 @@ Session::Session(QWidget* parent) : QWidget(parent)
 {
     m_portManager = new SerialPortManager(this);
     m_portManager->setReadBufferSize(0);
+    m_luaEngine = new CLuaScriptEngine(this);
+    m_luaEngine->setSerialPortManager(m_portManager);
     m_rxBuffer.reserve(kRxBufferReserve);
 
     m_paramWidget = new SerialParamWidget(m_portManager, this);
@@ -207,10 +211,32 @@ Session::Session(QWidget* parent) : QWidget(parent)
     m_workerThread = new QThread;
     m_workerThread->setObjectName(QStringLiteral("DataHandler"));
     m_worker = new DataHandlerWorker;
+    m_worker->setScriptEngine(m_luaEngine);
     m_worker->moveToThread(m_workerThread);
     connect(this, &Session::dataReceived, m_worker, &DataHandlerWorker::processData, Qt::QueuedConnection);
     connect(m_worker, &DataHandlerWorker::dataProcessed, this, &Session::showRxData, Qt::QueuedConnection);
     m_workerThread->start(QThread::HighestPriority);
+
+    // Script engine. Its signals come from its own threads and the worker's,
+    // so they reach us queued; its receive queue is fed directly.
+    connect(this, &Session::dataReceived, m_luaEngine, &CLuaScriptEngine::enqueueRxData,
+            Qt::DirectConnection);
+    connect(m_luaEngine, &CLuaScriptEngine::scriptOutput, this, [this](QString msg) { showLog(msg, Rx); });
+    connect(m_luaEngine, &CLuaScriptEngine::scriptError, this,
+            [this](QString msg) { Q_EMIT messageRequested(tr("Lua Error: ") + msg + QLatin1Char('\n')); });
+    connect(m_luaEngine, &CLuaScriptEngine::scriptStateChanged, this, [this](bool enabled, bool) {
+        // An engine without a script must not wipe the stored path.
+        const QString path = m_luaEngine->scriptPath();
+        if (!path.isEmpty())
+            AppConfig::LuaScriptPath = path;
+        AppConfig::LuaScriptEnabled = enabled;
+    });
+    connect(m_luaEngine, &CLuaScriptEngine::waveDataReady, this, [this](QByteArray frames) {
+        if (m_waveformPlot && m_recordBtn->isChecked() && m_waveformManager->isWaveformEnabled() &&
+            m_waveformPlot->isRecording())
+            QMetaObject::invokeMethod(m_parser, "handleData", Qt::QueuedConnection,
+                                      Q_ARG(QByteArray, frames));
+    });
 
     // Brace frames are cut out on a thread of their own; the drain polls its queue.
     m_parserThread = new QThread;
@@ -219,6 +245,26 @@ Session::Session(QWidget* parent) : QWidget(parent)
     m_parser->moveToThread(m_parserThread);
     connect(this, &Session::dataReceived, this, &Session::feedFrameParser);
     m_parserThread->start(QThread::InheritPriority);
+
+    // The stored script comes back as it was left: in script-executor mode its
+    // path is set; a frame parser that was switched on is loaded and switched
+    // on again (its top-level code runs under the load watchdog).
+    m_luaEngine->setMode(AppConfig::LuaScriptMode);
+    const QString storedScript = AppConfig::LuaScriptPath;
+    if (QFileInfo(storedScript).isFile()) {
+        if (m_luaEngine->mode() == 1) {
+            m_luaEngine->setScriptFile(storedScript);
+        } else if (AppConfig::LuaScriptEnabled) {
+            connect(
+                m_luaEngine, &CLuaScriptEngine::scriptLoadFinished, this,
+                [this](bool ok) {
+                    if (ok)
+                        m_luaEngine->setEnabled(true);
+                },
+                Qt::SingleShotConnection);
+            m_luaEngine->loadScript(storedScript);
+        }
+    }
 
     loadHistory();
     // Protocol definitions live beside the program; the assembler only needs
@@ -242,12 +288,16 @@ Session::~Session()
         sender->disconnect(this);
     if (m_waveformPlot)
         m_waveformPlot->disconnect(this);
+    m_luaEngine->disconnect(this);
+    disconnect(this, &Session::dataReceived, m_luaEngine, nullptr);
     qApp->removeEventFilter(this);
     m_drainTimer->stop();
     m_repeatTimer->stop();
     m_rxTimer->stop();
     m_gapTimer->stop();
     m_hexTipTimer->stop();
+    // Wakes the script threads; a parser call on the worker gives up too.
+    m_luaEngine->shutdown();
 
     disconnect(this, &Session::dataReceived, m_worker, nullptr);
     m_worker->disconnect(this);
@@ -265,6 +315,9 @@ Session::~Session()
     m_parser = nullptr;
     delete m_parserThread;
     m_parserThread = nullptr;
+    // Joins the script threads while the port they send through still exists.
+    delete m_luaEngine;
+    m_luaEngine = nullptr;
 
     delete m_drainTimer;
     m_drainTimer = nullptr;
@@ -957,7 +1010,7 @@ void Session::feedFrameParser(QByteArray data)
 {
     // Script frame parsing, when it exists, takes precedence over the CSV parser.
     if (!m_waveformPlot || !m_recordBtn->isChecked() || !m_waveformManager->isWaveformEnabled() ||
-        !m_waveformPlot->isRecording())
+        !m_waveformPlot->isRecording() || m_luaEngine->isFrameParsing())
         return;
     QMetaObject::invokeMethod(m_parser, "handleData", Qt::QueuedConnection, Q_ARG(QByteArray, data));
 }

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 class CIndicatorButton;
+class CLuaScriptEngine;
 class CPlainTextEdit;
 class CSideBar;
 class CsvProtocolParser;
@@ -104,6 +105,7 @@ public:
     CsvProtocolParser* frameParser() const { return m_parser; }
     QTimer* drainTimer() const { return m_drainTimer; }
     qint64 waveformTimestamp() const { return m_waveformTimestamp; }
+    CLuaScriptEngine* scriptEngine() const { return m_luaEngine; }
 
 Q_SIGNALS:
     void dataReceived(QByteArray data, bool isHexMode, bool isAutoWrap, bool addHexNewLine,
@@ -234,4 +236,6 @@ private:
     QThread* m_parserThread = nullptr;
     CsvProtocolParser* m_parser = nullptr;
     qint64 m_waveformTimestamp = 0;
+
+    CLuaScriptEngine* m_luaEngine = nullptr;
 };
