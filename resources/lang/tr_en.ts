@@ -824,6 +824,13 @@ Options:
     </message>
 </context>
 <context>
+    <name>SerialPortManager</name>
+    <message>
+        <source>Your user may not use this serial port. Join the &quot;dialout&quot; group with &quot;sudo usermod -aG dialout $USER&quot;, then log out and in again.</source>
+        <translation>Your user may not use this serial port. Join the &quot;dialout&quot; group with &quot;sudo usermod -aG dialout $USER&quot;, then log out and in again.</translation>
+    </message>
+</context>
+<context>
     <name>Session</name>
     <message>
         <source>Multi Line Send</source>
@@ -928,6 +935,18 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
     <message>
         <source>Lua Error: </source>
         <translation>Lua Error: </translation>
+    </message>
+    <message>
+        <source>Device went away at %1, reconnecting...</source>
+        <translation>Device went away at %1, reconnecting...</translation>
+    </message>
+    <message>
+        <source>Device is back at %1: %2</source>
+        <translation>Device is back at %1: %2</translation>
+    </message>
+    <message>
+        <source>Not sent: the port is reconnecting</source>
+        <translation>Not sent: the port is reconnecting</translation>
     </message>
 </context>
 <context>

@@ -823,6 +823,13 @@ Corvane %1，面向串口工程师的调试工作台。
     </message>
 </context>
 <context>
+    <name>SerialPortManager</name>
+    <message>
+        <source>Your user may not use this serial port. Join the &quot;dialout&quot; group with &quot;sudo usermod -aG dialout $USER&quot;, then log out and in again.</source>
+        <translation>当前用户无权使用此串口。请执行 &quot;sudo usermod -aG dialout $USER&quot; 加入 &quot;dialout&quot; 组，然后注销并重新登录。</translation>
+    </message>
+</context>
+<context>
     <name>Session</name>
     <message>
         <source>Multi Line Send</source>
@@ -927,6 +934,18 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
     <message>
         <source>Lua Error: </source>
         <translation>Lua 错误：</translation>
+    </message>
+    <message>
+        <source>Device went away at %1, reconnecting...</source>
+        <translation>设备已于 %1 断开，正在重连...</translation>
+    </message>
+    <message>
+        <source>Device is back at %1: %2</source>
+        <translation>设备已于 %1 恢复：%2</translation>
+    </message>
+    <message>
+        <source>Not sent: the port is reconnecting</source>
+        <translation>未发送：串口正在重连</translation>
     </message>
 </context>
 <context>

@@ -362,7 +362,11 @@ void MainWindow::showConnectStatus(QString msg)
     // the closed-port state, not a connection.
     const bool closed =
         msg == QLatin1String("Disconnect") || msg == QCoreApplication::translate("Session", "Disconnect");
-    StyleHelper::setStyle(m_connectLbl, closed ? QStringLiteral("info-lbl") : QStringLiteral("ok-lbl"));
+    // While the device is being reopened neither state is true: a warning.
+    const bool reconnecting = m_session && m_session->isReconnecting();
+    StyleHelper::setStyle(m_connectLbl, reconnecting ? QStringLiteral("warn-lbl")
+                                        : closed     ? QStringLiteral("info-lbl")
+                                                     : QStringLiteral("ok-lbl"));
 }
 
 void MainWindow::showRxStatus(qulonglong rxNum)

@@ -18,14 +18,9 @@
 #include <QPushButton>
 #include <QSerialPortInfo>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
-
-#ifdef Q_OS_UNIX
-#include <poll.h>
-#endif
 
 namespace {
 
@@ -47,19 +42,6 @@ QString nameOfEntry(const QString& entry)
     if (isPathLike(text))
         return text;
     return text.section(QLatin1Char('('), 0, 0).trimmed();
-}
-
-QString canonicalLocation(const QString& portOrPath)
-{
-    return QFileInfo(DeviceLocator::systemLocation(portOrPath)).canonicalFilePath();
-}
-
-bool sameLocation(const QString& a, const QString& b)
-{
-    if (DeviceLocator::systemLocation(a) == DeviceLocator::systemLocation(b))
-        return true;
-    const QString ca = canonicalLocation(a);
-    return !ca.isEmpty() && ca == canonicalLocation(b);
 }
 
 void selectText(QComboBox* box, const QString& text, const QString& fallback)
@@ -160,14 +142,24 @@ SerialParamWidget::SerialParamWidget(SerialPortManager* manager, QWidget* parent
     layout->addWidget(m_openBtn);
 
     m_nativeFilter = new NativeFilter(this);
-    m_reconnectTimer = new QTimer(this);
-    m_reconnectTimer->setSingleShot(true);
+    m_reconnector = new AutoReconnector(m_manager, this);
+    m_reconnector->setParameterSource([this] {
+        AutoReconnector::LineParameters p;
+        p.baudRate = baudRate();
+        p.dataBits = dataBits();
+        p.parity = parity();
+        p.stopBits = stopBits();
+        p.flowControl = flowControl();
+        return p;
+    });
 
     connect(m_openBtn, &QPushButton::clicked, this, &SerialParamWidget::onOpenBtnClicked);
     if (m_manager)
         connect(m_manager, &SerialPortManager::errorOccurred, this, &SerialParamWidget::onSerialPortError,
                 Qt::DirectConnection);
-    connect(m_reconnectTimer, &QTimer::timeout, this, &SerialParamWidget::tryReconnect);
+    connect(m_reconnector, &AutoReconnector::attemptStarted, this, &SerialParamWidget::onReconnectAttempt);
+    connect(m_reconnector, &AutoReconnector::reconnected, this, &SerialParamWidget::onReconnected);
+    connect(m_reconnector, &AutoReconnector::gaveUp, this, &SerialParamWidget::onReconnectGaveUp);
     connect(m_nativeFilter, &NativeFilter::deviceChanged, this, &SerialParamWidget::onDeviceInserted);
     connect(m_nativeFilter, &NativeFilter::deviceRemoveComplete, this, &SerialParamWidget::onDeviceRemove);
 
@@ -195,8 +187,9 @@ SerialParamWidget::SerialParamWidget(SerialPortManager* manager, QWidget* parent
 
 SerialParamWidget::~SerialParamWidget()
 {
-    m_reconnectTimer->stop();
-    m_reconnecting = false;
+    // Nothing may reach the half-destroyed panel from here on.
+    m_reconnector->blockSignals(true);
+    m_reconnector->stop();
     delete m_nativeFilter;
     m_nativeFilter = nullptr;
 }
@@ -237,7 +230,7 @@ QString SerialParamWidget::flowControl() const
 
 bool SerialParamWidget::isReconnecting() const
 {
-    return m_reconnecting;
+    return m_reconnector->isReconnecting();
 }
 
 bool SerialParamWidget::selectPort(const QString& portOrPath)
@@ -260,9 +253,10 @@ bool SerialParamWidget::selectPort(const QString& portOrPath)
         }
     }
     // Not listed: a path is taken as typed (ptys and symlinks are never
-    // enumerated); a bare name only when its device node exists.
+    // enumerated); a bare name only when its device node exists. It becomes an
+    // entry of the list only once it opened.
     if (isPathLike(want) || QFileInfo::exists(DeviceLocator::systemLocation(want))) {
-        addTypedPort(want);
+        showPath(want);
         return true;
     }
     return false;
@@ -296,11 +290,14 @@ void SerialParamWidget::refreshPortList()
                                  m_portBox->itemData(currentIndex, kCustomRole).toBool() &&
                                  current == m_portBox->itemText(currentIndex);
 
+    // Opened paths stay listed while their node exists (or the port is open on them).
+    const QString openName = m_manager && m_manager->isOpen() ? m_manager->portName() : QString();
+    m_typedPorts.removeIf([&openName](const QString& path) {
+        return !QFileInfo::exists(DeviceLocator::systemLocation(path)) &&
+               (openName.isEmpty() || !DeviceLocator::sameLocation(openName, path));
+    });
+
     QStringList entries = SerialPortManager::availablePorts();
-    // A path typed in the middle of a refresh is kept as an entry of its own.
-    if (!currentIsCustom && isPathLike(current.trimmed()) && !entries.contains(current.trimmed()) &&
-        !m_typedPorts.contains(current.trimmed()))
-        m_typedPorts << current.trimmed();
     for (const QString& typed : std::as_const(m_typedPorts)) {
         if (!entries.contains(typed))
             entries << typed;
@@ -326,8 +323,18 @@ void SerialParamWidget::refreshPortList()
             if (entry == custom)
                 m_portBox->setItemData(m_portBox->count() - 1, true, kCustomRole);
         }
-        int index = currentIsCustom ? m_portBox->findData(true, kCustomRole) : m_portBox->findText(current);
-        m_portBox->setCurrentIndex(index >= 0 ? index : 0);
+        const int index =
+            currentIsCustom ? m_portBox->findData(true, kCustomRole) : m_portBox->findText(current);
+        if (index >= 0) {
+            m_portBox->setCurrentIndex(index);
+        } else if (isPathLike(current.trimmed())) {
+            // A path being typed (or one that is gone) stays in the edit field,
+            // not in the list: only opened paths become entries.
+            m_portBox->setCurrentIndex(-1);
+            m_portBox->setEditText(current);
+        } else {
+            m_portBox->setCurrentIndex(0);
+        }
     }
     if (m_portBox->currentText() != current)
         onPortTextChanged(m_portBox->currentText());
@@ -335,23 +342,18 @@ void SerialParamWidget::refreshPortList()
 
 void SerialParamWidget::setReconnectLimit(int limit)
 {
-    m_reconnectLimit = std::max(1, limit);
+    m_reconnector->setLimit(limit);
 }
 
 void SerialParamWidget::setReconnectDelays(int firstMs, int nextMs)
 {
-    m_firstDelayMs = std::max(0, firstMs);
-    m_nextDelayMs = std::max(0, nextMs);
+    m_reconnector->setDelays(firstMs, nextMs);
 }
 
 void SerialParamWidget::onOpenBtnClicked(bool checked)
 {
     m_userOpened = false;
-    if (m_reconnecting) {
-        m_reconnecting = false;
-        m_reconnectTimer->stop();
-        m_reconnectCounter = 0;
-    }
+    m_reconnector->stop();
 
     if (m_baudBox->currentText().isEmpty()) {
         if (m_baudBox->isEditable())
@@ -383,18 +385,20 @@ void SerialParamWidget::onOpenBtnClicked(bool checked)
     const bool ok = m_manager->openPort(name, baudRate(), dataBits(), parity(), stopBits(), flowControl());
     m_opening = false;
     if (!ok) {
-        const QString error = m_manager->errorString();
+        QString message = tr("Failed to open serial port: %1").arg(m_manager->errorString());
+        const QString hint = m_manager->openErrorHint();
+        if (!hint.isEmpty())
+            message += QStringLiteral("\n\n") + hint;
         resetPanel();
-        CDialog::showMessage(this, tr("Warning"), tr("Failed to open serial port: %1").arg(error));
+        CDialog::showMessage(this, tr("Warning"), message);
         return;
     }
 
     m_userOpened = true;
-    m_reconnectTarget = name;
-    m_locator.capture(name);
+    m_reconnector->rememberOpened(name);
     // A path typed without pressing Enter becomes an entry once it opened.
-    if (m_portBox->findText(m_portBox->currentText()) < 0)
-        addTypedPort(m_portBox->currentText().trimmed());
+    if (m_portBox->currentIndex() < 0 || m_portBox->findText(m_portBox->currentText()) < 0)
+        rememberOpenedPath(m_portBox->currentText().trimmed());
     m_openBtn->setChecked(true);
     m_openBtn->setText(tr("Close"));
     m_portBox->setEnabled(false);
@@ -410,24 +414,25 @@ void SerialParamWidget::onDeviceInserted()
 void SerialParamWidget::onDeviceRemove()
 {
     qDebug().noquote() << "[SerialParamWidget] device remove";
-    QString location = m_reconnectTarget;
+    QString location = m_reconnector->target();
     if (m_manager && m_manager->isOpen())
         location = DeviceLocator::systemLocation(m_manager->portName());
     if (location.isEmpty())
         location = portName();
 
-    if (isPortPresent(location) && m_userOpened)
+    if (AutoReconnector::isPresent(location) && m_userOpened)
         return; // another device went away
 
+    const bool reconnecting = m_reconnector->isReconnecting();
     qWarning().noquote() << "[SerialParamWidget] device remove->auto reconnect:" << m_userOpened;
     if ((m_manager && m_manager->isOpen()) || m_userOpened) {
-        if (!m_reconnecting) {
+        if (!reconnecting) {
             qWarning().noquote()
                 << "[SerialParamWidget] Device removed, ResourceError missed, starting reconnect...";
             closePort();
-            startAutoReconnect(m_firstDelayMs);
+            m_reconnector->start();
         }
-    } else if (!m_reconnecting) {
+    } else if (!reconnecting) {
         resetPanel();
     }
     refreshPortList();
@@ -445,16 +450,17 @@ void SerialParamWidget::onSerialPortError(QSerialPort::SerialPortError error, QS
     // A pty whose master went away (and some drivers) report the hang-up as a
     // read error, over and over while the port stays open: that is the device
     // leaving, not a bad read.
-    if (error == QSerialPort::ReadError && portHungUp()) {
+    if (error == QSerialPort::ReadError && m_manager && m_manager->isHungUp()) {
         qWarning().noquote()
             << "[SerialParamWidget] Read error on a hung-up port, treating it as device gone";
         error = QSerialPort::ResourceError;
     }
 
+    const bool reconnecting = m_reconnector->isReconnecting();
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
     case QSerialPort::OpenError:
-        if (!m_reconnecting)
+        if (!reconnecting)
             Q_EMIT serialErrorOccurred(tr("Failed to open serial port: %1").arg(errorString));
         break;
     case QSerialPort::PermissionError:
@@ -473,14 +479,14 @@ void SerialParamWidget::onSerialPortError(QSerialPort::SerialPortError error, QS
         }
         qWarning().noquote() << "[SerialParamWidget] Device disconnected, starting auto-reconnect...";
         // Closed at once: a vanished device must not keep the port's notifier firing.
-        if ((m_manager && m_manager->isOpen()) || !m_reconnecting)
+        if ((m_manager && m_manager->isOpen()) || !reconnecting)
             closePort();
-        if (!m_reconnecting)
-            startAutoReconnect(m_firstDelayMs);
+        if (!reconnecting)
+            m_reconnector->start();
         break;
     default:
         // During the user's open the failed open gives the message itself.
-        if (!m_reconnecting && !m_opening) {
+        if (!reconnecting && !m_opening) {
             closePort();
             Q_EMIT serialErrorOccurred(tr("Serial port error [%1]: %2").arg(int(error)).arg(errorString));
         }
@@ -491,72 +497,49 @@ void SerialParamWidget::onSerialPortError(QSerialPort::SerialPortError error, QS
 
 void SerialParamWidget::startAutoReconnect()
 {
-    startAutoReconnect(m_firstDelayMs);
+    m_reconnector->start();
 }
 
 void SerialParamWidget::startAutoReconnect(int timeout)
 {
-    if (m_reconnecting)
-        return;
-    m_reconnecting = true;
-    m_reconnectCounter = 0;
-    m_reconnectTimer->start(timeout);
+    m_reconnector->start(timeout);
 }
 
 void SerialParamWidget::tryReconnect()
 {
-    if (!m_reconnecting || !m_manager)
-        return;
-    ++m_reconnectCounter;
-    const QString status = tr("Reconnect Counter: %1").arg(m_reconnectCounter);
-    qDebug().noquote() << "[SerialParamWidget]" << status;
-    Q_EMIT reconnectStatusChanged(status);
-
-    const QString target = m_reconnectTarget.isEmpty() ? m_manager->portName() : m_reconnectTarget;
-    QString opened;
-    // The adapter's identity comes first: its old name may now belong to another device.
-    const QString resolved = m_locator.hasIdentity() ? m_locator.resolve() : QString();
-    if (!resolved.isEmpty() && openForReconnect(resolved))
-        opened = resolved;
-    if (opened.isEmpty() && !target.isEmpty() && (resolved.isEmpty() || !sameLocation(resolved, target)) &&
-        !m_locator.conflictsWith(target) && openForReconnect(target))
-        opened = target;
-
-    if (!opened.isEmpty()) {
-        qDebug().noquote() << "[SerialParamWidget] reconnect to " + opened;
-        stopAutoReconnect();
-        m_reconnectTarget = opened;
-        DeviceLocator fresh(m_locator.byIdDir());
-        if (fresh.capture(opened))
-            m_locator = fresh;
-        m_openBtn->setText(tr("Close"));
-        m_openBtn->setChecked(true);
-        selectOpenedEntry(opened);
-        m_portBox->setEnabled(false);
-        Q_EMIT parityChanged(parity());
-        return;
-    }
-
-    if (m_reconnectCounter < m_reconnectLimit) {
-        m_reconnectTimer->start(m_nextDelayMs);
-        return;
-    }
-    Q_EMIT serialErrorOccurred(
-        tr("Auto-reconnect failed after %1 attempts. Please check the device and connect manually.")
-            .arg(m_reconnectLimit));
-    stopAutoReconnect();
-    // The user sees a closed port now; a later removal event must not revive it.
-    m_userOpened = false;
-    resetPanel();
+    m_reconnector->tryReconnect();
 }
 
 void SerialParamWidget::stopAutoReconnect()
 {
-    if (!m_reconnecting)
-        return;
-    m_reconnecting = false;
-    m_reconnectTimer->stop();
-    m_reconnectCounter = 0;
+    m_reconnector->stop();
+}
+
+void SerialParamWidget::onReconnectAttempt(int counter)
+{
+    const QString status = tr("Reconnect Counter: %1").arg(counter);
+    qDebug().noquote() << "[SerialParamWidget]" << status;
+    Q_EMIT reconnectStatusChanged(status);
+}
+
+void SerialParamWidget::onReconnected(const QString& location)
+{
+    qDebug().noquote() << "[SerialParamWidget] reconnect to " + location;
+    m_openBtn->setText(tr("Close"));
+    m_openBtn->setChecked(true);
+    selectOpenedEntry(location);
+    m_portBox->setEnabled(false);
+    Q_EMIT parityChanged(parity());
+}
+
+void SerialParamWidget::onReconnectGaveUp(int attempts)
+{
+    Q_EMIT serialErrorOccurred(
+        tr("Auto-reconnect failed after %1 attempts. Please check the device and connect manually.")
+            .arg(attempts));
+    // The user sees a closed port now; a later removal event must not revive it.
+    m_userOpened = false;
+    resetPanel();
 }
 
 void SerialParamWidget::changeEvent(QEvent* event)
@@ -677,12 +660,21 @@ void SerialParamWidget::closePort()
         m_manager->closePort();
 }
 
-bool SerialParamWidget::openForReconnect(const QString& location)
+void SerialParamWidget::showPath(const QString& path)
 {
-    return m_manager->openPort(location, baudRate(), dataBits(), parity(), stopBits(), flowControl());
+    const int index = m_portBox->findText(path);
+    if (index >= 0) {
+        m_portBox->setCurrentIndex(index);
+        return;
+    }
+    {
+        const QSignalBlocker blocker(m_portBox);
+        m_portBox->setCurrentIndex(-1);
+    }
+    m_portBox->setEditText(path);
 }
 
-void SerialParamWidget::addTypedPort(const QString& path)
+void SerialParamWidget::rememberOpenedPath(const QString& path)
 {
     if (path.isEmpty())
         return;
@@ -699,7 +691,7 @@ void SerialParamWidget::addTypedPort(const QString& path)
 void SerialParamWidget::selectOpenedEntry(const QString& location)
 {
     // The entry already shown, or one with exactly this text, stays.
-    if (nameOfEntry(m_portBox->currentText()) == location)
+    if (m_portBox->currentIndex() >= 0 && nameOfEntry(m_portBox->currentText()) == location)
         return;
     int index = m_portBox->findText(location);
     if (index >= 0) {
@@ -708,9 +700,9 @@ void SerialParamWidget::selectOpenedEntry(const QString& location)
     }
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& info : ports) {
-        if (info.portName() != location && !sameLocation(info.systemLocation(), location))
+        if (info.portName() != location && !DeviceLocator::sameLocation(info.systemLocation(), location))
             continue;
-        const QString entry = info.portName() + QLatin1Char('(') + info.description() + QLatin1Char(')');
+        const QString entry = SerialPortManager::portEntry(info.portName(), info.description());
         index = m_portBox->findText(entry);
         if (index < 0) {
             m_portBox->addItem(entry);
@@ -719,34 +711,5 @@ void SerialParamWidget::selectOpenedEntry(const QString& location)
         m_portBox->setCurrentIndex(index);
         return;
     }
-    addTypedPort(location);
-}
-
-bool SerialParamWidget::isPortPresent(const QString& location) const
-{
-    if (location.isEmpty())
-        return false;
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& info : ports) {
-        if (info.portName() == location || sameLocation(info.systemLocation(), location))
-            return true;
-    }
-    // Ptys and typed paths are never enumerated; their node tells.
-    return QFileInfo::exists(DeviceLocator::systemLocation(location));
-}
-
-bool SerialParamWidget::portHungUp() const
-{
-    if (!m_manager || !m_manager->isOpen())
-        return false;
-#ifdef Q_OS_UNIX
-    const int fd = int(m_manager->port()->handle());
-    if (fd >= 0) {
-        struct pollfd p = {fd, POLLIN, 0};
-        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
-            return true;
-    }
-#endif
-    const QString location = DeviceLocator::systemLocation(m_manager->portName());
-    return !location.isEmpty() && !QFileInfo::exists(location);
+    rememberOpenedPath(location);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AutoReconnector.h"
 #include "DeviceLocator.h"
 
 #include <QFrame>
@@ -9,7 +10,6 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QTimer;
 class NativeFilter;
 class SerialPortManager;
 
@@ -32,7 +32,7 @@ public:
     QString stopBits() const;
     QString flowControl() const;
     bool isReconnecting() const;
-    int reconnectCounter() const { return m_reconnectCounter; }
+    int reconnectCounter() const { return m_reconnector->counter(); }
     bool isUserOpened() const { return m_userOpened; }
 
     // Selects the entry whose name part or system location matches `portOrPath`
@@ -48,11 +48,13 @@ public:
     // Reconnection tuning (defaults: 1000 attempts, first after 500 ms, then every 1000 ms).
     void setReconnectLimit(int limit);
     void setReconnectDelays(int firstMs, int nextMs);
-    int reconnectLimit() const { return m_reconnectLimit; }
+    int reconnectLimit() const { return m_reconnector->limit(); }
 
+    // The reconnection state machine the panel drives.
+    AutoReconnector* autoReconnector() const { return m_reconnector; }
     // Finds an adapter again after it came back under another name.
-    DeviceLocator* deviceLocator() { return &m_locator; }
-    // Paths typed by the user that stay in the port list.
+    DeviceLocator* deviceLocator() { return m_reconnector->locator(); }
+    // Paths that were opened and stay in the port list while their node exists.
     QStringList typedPorts() const { return m_typedPorts; }
 
     QComboBox* portBox() const { return m_portBox; }
@@ -101,11 +103,14 @@ private:
     void retranslate();
     void resetPanel();
     void closePort();
-    bool openForReconnect(const QString& location);
-    bool portHungUp() const;
-    void addTypedPort(const QString& path);
+    void onReconnectAttempt(int counter);
+    void onReconnected(const QString& location);
+    void onReconnectGaveUp(int attempts);
+    // Shows `path` in the port box: its entry when listed, else as typed text.
+    void showPath(const QString& path);
+    // Remembers an opened path so it stays listed.
+    void rememberOpenedPath(const QString& path);
     void selectOpenedEntry(const QString& location);
-    bool isPortPresent(const QString& location) const;
 
     SerialPortManager* m_manager = nullptr;
 
@@ -125,17 +130,9 @@ private:
     QPushButton* m_openBtn = nullptr;
 
     NativeFilter* m_nativeFilter = nullptr;
-    QTimer* m_reconnectTimer = nullptr;
-    DeviceLocator m_locator;
+    AutoReconnector* m_reconnector = nullptr;
     QStringList m_typedPorts;
-    // What the last successful open used, so reconnection reopens the same path.
-    QString m_reconnectTarget;
 
-    bool m_reconnecting = false;
-    int m_reconnectCounter = 0;
-    int m_reconnectLimit = 1000;
-    int m_firstDelayMs = 500;
-    int m_nextDelayMs = 1000;
     bool m_userOpened = false;
     bool m_handlingError = false;
     // Set while the user's own open runs: its failure is reported there.

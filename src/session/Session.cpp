@@ -2,6 +2,7 @@
 
 #include "AppConfig.h"
 #include "AppPaths.h"
+#include "AutoReconnector.h"
 #include "CIndicatorButton.h"
 #include "CLuaScriptEngine.h"
 #include "CMenu.h"
@@ -53,6 +54,7 @@
 #include <QTextEdit>
 #include <QTextStream>
 #include <QThread>
+#include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -146,6 +148,19 @@ Session::Session(QWidget* parent) : QWidget(parent)
     connect(m_paramWidget, &SerialParamWidget::flowCtrlChanged, this, &Session::publishStatus);
     connect(m_paramWidget, &SerialParamWidget::reconnectStatusChanged, this, &Session::showConnectStatus);
     connect(m_paramWidget, &SerialParamWidget::serialErrorOccurred, this, &Session::messageRequested);
+    // While the device is away the status shows in the warning style (the main
+    // window asks isReconnecting) and the log notes when it left and came back.
+    AutoReconnector* reconnector = m_paramWidget->autoReconnector();
+    connect(reconnector, &AutoReconnector::reconnectingChanged, this, [this](bool on) {
+        if (on)
+            showNotice(tr("Device went away at %1, reconnecting...")
+                           .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
+        publishStatus();
+    });
+    connect(reconnector, &AutoReconnector::reconnected, this, [this](const QString& location) {
+        showNotice(tr("Device is back at %1: %2")
+                       .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), location));
+    });
 
     // Send path.
     connect(m_txSetting, &TxSettingWidget::repeatSendChanged, this, &Session::enableRepeatSend);
@@ -278,6 +293,7 @@ Session::Session(QWidget* parent) : QWidget(parent)
 Session::~Session()
 {
     // Nothing may reach this half-destroyed object any more.
+    m_paramWidget->autoReconnector()->disconnect(this);
     for (QObject* sender : {static_cast<QObject*>(m_portManager), static_cast<QObject*>(m_paramWidget),
                             static_cast<QObject*>(m_txSetting), static_cast<QObject*>(m_rxSetting),
                             static_cast<QObject*>(m_inputBox), static_cast<QObject*>(m_historyBox),
@@ -518,6 +534,46 @@ void Session::publishStatus()
                                m_paramWidget->dataBits(), m_paramWidget->parity(),
                                m_paramWidget->stopBits(), m_paramWidget->flowControl()};
     Q_EMIT connectStatusChanged(parts.join(QStringLiteral(", ")));
+}
+
+bool Session::isReconnecting() const
+{
+    return m_paramWidget->isReconnecting();
+}
+
+void Session::showNotice(const QString& line)
+{
+    if (!m_worker)
+        return;
+    // Received text comes back from the worker thread; the notice takes the
+    // same round trip so it lands after the bytes that arrived before it.
+    QMetaObject::invokeMethod(
+        m_worker,
+        [this, line] {
+            QMetaObject::invokeMethod(
+                this,
+                [this, line] {
+                    if (!m_rxSetting->isShowLog())
+                        return;
+                    // A line of its own, even when the device stopped mid-line.
+                    const bool fresh = m_prefixer.atLineStart() && !m_prefixer.hasPendingCr();
+                    m_prefixer.reset();
+                    Q_EMIT stringReceived((fresh ? QString() : QStringLiteral("\n")) + line +
+                                          QLatin1Char('\n'));
+                },
+                Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+void Session::reportPortClosed()
+{
+    // While the port is being reopened a modal box would only get in the way:
+    // the log says why nothing went out.
+    if (isReconnecting())
+        showNotice(tr("Not sent: the port is reconnecting"));
+    else
+        Q_EMIT messageRequested(tr("Please open serial port!"));
 }
 
 void Session::showConnectStatus(QString msg)
@@ -799,7 +855,7 @@ QString Session::writeData(QString data, bool isHexMode, QString wrapLineStr)
     if (data.isEmpty())
         return QString();
     if (!m_portManager->isOpen()) {
-        Q_EMIT messageRequested(tr("Please open serial port!"));
+        reportPortClosed();
         return QString();
     }
     if (isHexMode) {
@@ -833,7 +889,7 @@ void Session::onFrameWriteRequest(QByteArray data)
     if (data.isEmpty())
         return;
     if (!m_portManager->isOpen()) {
-        Q_EMIT messageRequested(tr("Please open serial port!"));
+        reportPortClosed();
         return;
     }
     m_portManager->write(data);
@@ -884,7 +940,7 @@ void Session::enableRepeatSend(bool checked)
         return;
     }
     if (!m_portManager->isOpen()) {
-        Q_EMIT messageRequested(tr("Please open serial port!"));
+        reportPortClosed();
         m_txSetting->uncheckRepeatSend();
         return;
     }

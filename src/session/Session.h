@@ -60,6 +60,8 @@ public:
     void shutdown();
     // Emits connectStatusChanged ("Disconnect" while the port is closed).
     void publishStatus();
+    // The port's device went away and is being reopened.
+    bool isReconnecting() const;
     // Command line: select the port (name or path) and the baud text if given,
     // then open. False when the port is unknown or did not open.
     bool openPortAtStart(const QString& portOrPath, const QString& baud);
@@ -166,6 +168,10 @@ private:
     void retranslate();
     // Echoes sent text into the log as "Show Send", "Auto Wrap" and "Show Log" say.
     void echoSent(QString shown);
+    // A line of the program's own in the log view, after what was received so far.
+    void showNotice(const QString& line);
+    // A send found the port closed: a modal box, or a log line while reconnecting.
+    void reportPortClosed();
     // Opens the capture file for appending; on failure unchecks the box and says so.
     bool openLogFile();
     // True when `text` converts to bytes as typed; otherwise tells the user

@@ -5,6 +5,22 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+
+// A port of one common USB-serial model without a serial number.
+DeviceLocator::Port twin(const QString& location, const QString& physicalPath = QString())
+{
+    DeviceLocator::Port port;
+    port.location = location;
+    port.hasUsbIds = true;
+    port.vendorId = 0x1a86;
+    port.productId = 0x7523;
+    port.physicalPath = physicalPath;
+    return port;
+}
+
+} // namespace
+
 class TestDeviceLocator : public QObject
 {
     Q_OBJECT
@@ -152,6 +168,83 @@ private Q_SLOTS:
         QVERIFY(locator.capture(a.slavePath()));
         QVERIFY(!locator.capture(b.slavePath()));
         QVERIFY(!locator.hasIdentity());
+    }
+
+    // Vendor and product alone never pick a device: a serial-less adapter
+    // with nowhere known to sit is not found, even as the only one of its
+    // model, and its by-id link (re-pointed by udev at whichever came last)
+    // is not trusted either.
+    void vendorAndProductAloneNeverPick()
+    {
+        QTemporaryDir byId;
+        PtyPair a;
+        PtyPair b;
+        QVERIFY(a.open(byId.filePath("usb-1a86_USB_Serial-if00-port0")));
+        QVERIFY(b.open());
+        QList<DeviceLocator::Port> present{twin(a.slavePath())};
+        DeviceLocator locator(byId.path());
+        locator.setByPathDir(QString());
+        locator.setPortSource([&present] { return present; });
+        QVERIFY(locator.capture(a.slavePath()));
+        QVERIFY(locator.byIdLink().isEmpty());
+
+        present = {twin(b.slavePath())};
+        QVERIFY(QFile::remove(byId.filePath("usb-1a86_USB_Serial-if00-port0")));
+        QVERIFY(QFile::link(b.slavePath(), byId.filePath("usb-1a86_USB_Serial-if00-port0")));
+        QCOMPARE(locator.resolve(), QString());
+        // Under the old name, with nothing better known, it may be taken.
+        QVERIFY(!locator.conflictsWith(b.slavePath()));
+    }
+
+    void serialLessAdapterIsFoundOnlyInItsSocket()
+    {
+        PtyPair a;
+        PtyPair b;
+        QVERIFY(a.open());
+        QVERIFY(b.open());
+        QList<DeviceLocator::Port> present{twin(a.slavePath(), "pci-usb-0:1:1.0"),
+                                           twin(b.slavePath(), "pci-usb-0:2:1.0")};
+        DeviceLocator locator{QString()};
+        locator.setPortSource([&present] { return present; });
+        QVERIFY(locator.capture(a.slavePath()));
+        QCOMPARE(locator.physicalPath(), QStringLiteral("pci-usb-0:1:1.0"));
+        QCOMPARE(locator.resolve(), a.slavePath());
+        QVERIFY(locator.conflictsWith(b.slavePath()));
+
+        present.removeFirst(); // A unplugged, B stays
+        QCOMPARE(locator.resolve(), QString());
+        present << twin(a.slavePath(), "pci-usb-0:3:1.0"); // another socket
+        QCOMPARE(locator.resolve(), QString());
+        QVERIFY(locator.conflictsWith(a.slavePath()));
+        present.last().physicalPath = "pci-usb-0:1:1.0"; // back in its own
+        QCOMPARE(locator.resolve(), a.slavePath());
+        QVERIFY(!locator.conflictsWith(a.slavePath()));
+    }
+
+    void serialNumberFindsTheAdapterAnywhere()
+    {
+        PtyPair a;
+        PtyPair b;
+        PtyPair moved;
+        QVERIFY(a.open());
+        QVERIFY(b.open());
+        QVERIFY(moved.open());
+        DeviceLocator::Port pa = twin(a.slavePath(), "pci-usb-0:1:1.0");
+        pa.serialNumber = "A1";
+        DeviceLocator::Port pb = twin(b.slavePath(), "pci-usb-0:2:1.0");
+        pb.serialNumber = "B2";
+        QList<DeviceLocator::Port> present{pa, pb};
+        DeviceLocator locator{QString()};
+        locator.setPortSource([&present] { return present; });
+        QVERIFY(locator.capture(a.slavePath()));
+        QVERIFY(locator.conflictsWith(b.slavePath()));
+
+        pa.location = moved.slavePath();
+        pa.physicalPath = "pci-usb-0:3:1.0";
+        present = {pb, pa};
+        QCOMPARE(locator.resolve(), moved.slavePath());
+        present = {pb};
+        QCOMPARE(locator.resolve(), QString());
     }
 };
 

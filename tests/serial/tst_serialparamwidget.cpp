@@ -1,5 +1,6 @@
 #include "AppConfig.h"
 #include "NativeFilter.h"
+#include "PermissionDrop.h"
 #include "PtyPair.h"
 #include "SerialParamWidget.h"
 #include "SerialPortManager.h"
@@ -19,6 +20,7 @@
 
 #include <memory>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -130,8 +132,15 @@ private Q_SLOTS:
 
     void portListIsSortedNumerically()
     {
-        QVERIFY(m_panel->selectPort(link("port10")));
-        QVERIFY(m_panel->selectPort(link("port2")));
+        // Paths become entries once opened, and stay while their node exists.
+        PtyPair port10;
+        PtyPair port2;
+        QVERIFY(port10.open(link("port10")));
+        QVERIFY(port2.open(link("port2")));
+        QVERIFY(openThroughPanel(link("port10")));
+        m_panel->openButton()->click();
+        QVERIFY(openThroughPanel(link("port2")));
+        m_panel->openButton()->click();
         m_panel->refreshPortList();
         QComboBox* box = m_panel->portBox();
         QVERIFY(box->findText(link("port2")) < box->findText(link("port10")));
@@ -264,7 +273,8 @@ private Q_SLOTS:
         const QString path = link("ttyV9");
         QTest::keyClicks(box->lineEdit(), path);
         QTest::keyClick(box->lineEdit(), Qt::Key_Return);
-        QVERIFY(box->findText(path) >= 0);
+        // Selected, but not an entry of the list until it opened.
+        QVERIFY(box->findText(path) < 0);
         QCOMPARE(box->currentText(), path);
         QCOMPARE(box->toolTip(), path);
         QVERIFY(!changed.isEmpty());
@@ -280,13 +290,11 @@ private Q_SLOTS:
         QVERIFY(!m_panel->selectPort("ttyNoSuchPort4711"));
         QVERIFY(m_panel->selectPort(link("later")));
         QCOMPARE(m_panel->portName(), link("later"));
-        // Selecting it again does not duplicate it.
+        // Selecting it again keeps it selected; never opened, it is no entry.
         QVERIFY(m_panel->selectPort(link("later")));
-        QCOMPARE(m_panel->typedPorts().count(link("later")), 1);
-        int entries = 0;
-        for (int i = 0; i < m_panel->portBox()->count(); ++i)
-            entries += m_panel->portBox()->itemText(i) == link("later");
-        QCOMPARE(entries, 1);
+        QCOMPARE(m_panel->portName(), link("later"));
+        QVERIFY(m_panel->typedPorts().isEmpty());
+        QVERIFY(m_panel->portBox()->findText(link("later")) < 0);
     }
 
     void unopenablePathsGiveAClearMessage()
@@ -633,13 +641,14 @@ private Q_SLOTS:
         m_panel->openButton()->click();
         QVERIFY(!m_manager->isOpen());
 
-        // An arrival refreshes the closed port's list; a path being typed survives it.
+        // An arrival refreshes the closed port's list; a path being typed
+        // survives it in the edit field without becoming an entry.
         QComboBox* box = m_panel->portBox();
         box->lineEdit()->clear();
         QTest::keyClicks(box->lineEdit(), link("typing"));
         Q_EMIT m_panel->nativeFilter()->deviceChanged();
         QCOMPARE(box->currentText(), link("typing"));
-        QVERIFY(box->findText(link("typing")) >= 0);
+        QVERIFY(box->findText(link("typing")) < 0);
         QVERIFY(box->findText("Custom") >= 0);
     }
 
@@ -751,6 +760,61 @@ private Q_SLOTS:
         m_panel.reset();
         QTest::qWait(100); // no timer may fire into the deleted panel
         QVERIFY(!m_manager->isOpen());
+    }
+
+    void halfTypedPathsNeverBecomeEntries()
+    {
+        QComboBox* box = m_panel->portBox();
+        box->lineEdit()->clear();
+        QTest::keyClicks(box->lineEdit(), "/dev/tt");
+        Q_EMIT m_panel->nativeFilter()->deviceChanged();
+        QTest::keyClicks(box->lineEdit(), "yXYZ");
+        Q_EMIT m_panel->nativeFilter()->deviceChanged();
+        QCOMPARE(box->currentText(), QStringLiteral("/dev/ttyXYZ"));
+        QVERIFY(m_panel->typedPorts().isEmpty());
+        for (int i = 0; i < box->count(); ++i)
+            QVERIFY2(!box->itemText(i).startsWith(QLatin1String("/dev/tt")), qPrintable(box->itemText(i)));
+    }
+
+    void openedPathLeavesTheListOnceItsNodeIsGone()
+    {
+        PtyPair pty;
+        QVERIFY(pty.open(link("ttyGone")));
+        QVERIFY(openThroughPanel(pty.path()));
+        QCOMPARE(m_panel->typedPorts(), QStringList{pty.path()});
+        QComboBox* box = m_panel->portBox();
+
+        // While the port is open on it the entry stays, node or not.
+        QVERIFY(QFile::remove(link("ttyGone")));
+        m_panel->refreshPortList();
+        QVERIFY(box->findText(pty.path()) >= 0);
+
+        m_panel->openButton()->click(); // closes and refreshes
+        QVERIFY(box->findText(pty.path()) < 0);
+        QVERIFY(m_panel->typedPorts().isEmpty());
+        QCOMPARE(box->currentText(), pty.path());
+    }
+
+    void permissionDeniedOpenSaysHowToGetAccess()
+    {
+        PtyPair pty;
+        QVERIFY(pty.open(nextLink()));
+        {
+            PermissionDrop denied(pty.slavePath());
+            QVERIFY(!openThroughPanel(pty.path()));
+        }
+        const QStringList dialogs = takeDialogs();
+        QCOMPARE(dialogs.size(), 1);
+        QVERIFY2(dialogs.at(0).startsWith("Warning: Failed to open serial port: " + qt_error_string(EACCES)),
+                 qPrintable(dialogs.at(0)));
+        QVERIFY2(dialogs.at(0).contains("sudo usermod -aG dialout $USER"), qPrintable(dialogs.at(0)));
+        QVERIFY(!m_panel->openButton()->isChecked());
+
+        // Other failures carry no such hint.
+        QVERIFY(!openThroughPanel(m_dir->filePath("gone")));
+        const QStringList again = takeDialogs();
+        QCOMPARE(again.size(), 1);
+        QVERIFY(!again.at(0).contains("dialout"));
     }
 };
 

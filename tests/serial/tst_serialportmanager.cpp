@@ -1,9 +1,12 @@
+#include "PermissionDrop.h"
 #include "PtyPair.h"
 #include "SerialPortManager.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
 
 #include <termios.h>
 
@@ -325,6 +328,77 @@ private Q_SLOTS:
         QVERIFY(m.openPort(pty.slavePath(), "9600", "8", "None", "1", "None"));
         QCOMPARE(m.portName(), pty.slavePath().mid(5));
         QCOMPARE(m.systemLocation(), pty.slavePath());
+    }
+
+    void portEntries_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("described") << "ttyUSB0"
+                                   << "FT232R USB UART"
+                                   << "ttyUSB0(FT232R USB UART)";
+        QTest::newRow("no description") << "ttyS0"
+                                        << ""
+                                        << "ttyS0";
+        QTest::newRow("blank description") << "ttyS1"
+                                           << "  "
+                                           << "ttyS1";
+    }
+
+    void portEntries()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, description);
+        QFETCH(QString, entry);
+        QCOMPARE(SerialPortManager::portEntry(name, description), entry);
+    }
+
+    void listedPortsHaveNoEmptyBrackets()
+    {
+        const QStringList ports = SerialPortManager::availablePorts();
+        for (const QString& port : ports)
+            QVERIFY2(!port.endsWith(QLatin1String("()")), qPrintable(port));
+    }
+
+    void openErrorHints_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("hint");
+        QTest::newRow("permission denied")
+            << int(QSerialPort::PermissionError) << qt_error_string(EACCES) << true;
+        QTest::newRow("lock held by another program")
+            << int(QSerialPort::PermissionError) << "Permission error while locking the device" << false;
+        QTest::newRow("no such device")
+            << int(QSerialPort::DeviceNotFoundError) << qt_error_string(ENOENT) << false;
+        QTest::newRow("busy") << int(QSerialPort::OpenError) << qt_error_string(EBUSY) << false;
+    }
+
+    void openErrorHints()
+    {
+        QFETCH(int, error);
+        QFETCH(QString, text);
+        QFETCH(bool, hint);
+        const QString given = SerialPortManager::openErrorHint(QSerialPort::SerialPortError(error), text);
+        QCOMPARE(given.contains(QLatin1String("sudo usermod -aG dialout $USER")), hint);
+        QCOMPARE(given.isEmpty(), !hint);
+    }
+
+    void permissionDeniedOpenGivesTheDialoutHint()
+    {
+        PtyPair pty;
+        QVERIFY(pty.open());
+        SerialPortManager m;
+        {
+            PermissionDrop denied(pty.slavePath());
+            QVERIFY(!m.openPort(pty.slavePath(), "9600", "8", "None", "1", "None"));
+        }
+        QCOMPARE(m.port()->error(), QSerialPort::PermissionError);
+        QVERIFY2(m.openErrorHint().contains(QLatin1String("dialout")), qPrintable(m.errorString()));
+        // The next open starts afresh.
+        QVERIFY(m.openPort(pty.slavePath(), "9600", "8", "None", "1", "None"));
+        QCOMPARE(m.openErrorHint(), QString());
     }
 };
 

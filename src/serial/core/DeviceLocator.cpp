@@ -4,31 +4,25 @@
 #include <QFileInfo>
 #include <QSerialPortInfo>
 
+#ifdef CORVANE_HAVE_UDEV
+#include <libudev.h>
+#endif
+
 namespace {
 
 QString canonical(const QString& path)
 {
-    return QFileInfo(path).canonicalFilePath();
-}
-
-// The enumeration entry of the port at `location` (symlinks followed).
-bool findInfo(const QString& location, QSerialPortInfo* out)
-{
-    const QString target = canonical(location);
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& info : ports) {
-        if (info.systemLocation() == location ||
-            (!target.isEmpty() && canonical(info.systemLocation()) == target)) {
-            *out = info;
-            return true;
-        }
-    }
-    return false;
+    return path.isEmpty() ? QString() : QFileInfo(path).canonicalFilePath();
 }
 
 } // namespace
 
 DeviceLocator::DeviceLocator(const QString& byIdDir) : m_byIdDir(byIdDir) {}
+
+void DeviceLocator::setPortSource(PortSource source)
+{
+    m_source = std::move(source);
+}
 
 QString DeviceLocator::systemLocation(const QString& portOrPath)
 {
@@ -40,6 +34,90 @@ QString DeviceLocator::systemLocation(const QString& portOrPath)
     return QStringLiteral("/dev/") + portOrPath;
 }
 
+bool DeviceLocator::sameLocation(const QString& a, const QString& b)
+{
+    if (systemLocation(a) == systemLocation(b))
+        return true;
+    const QString ca = canonical(systemLocation(a));
+    return !ca.isEmpty() && ca == canonical(systemLocation(b));
+}
+
+QList<DeviceLocator::Port> DeviceLocator::systemPorts()
+{
+    QList<Port> out;
+    const auto infos = QSerialPortInfo::availablePorts();
+#ifdef CORVANE_HAVE_UDEV
+    struct udev* udev = udev_new();
+#endif
+    for (const QSerialPortInfo& info : infos) {
+        Port port;
+        port.location = info.systemLocation();
+        port.hasUsbIds = info.hasVendorIdentifier() && info.hasProductIdentifier();
+        port.vendorId = info.vendorIdentifier();
+        port.productId = info.productIdentifier();
+        port.serialNumber = info.serialNumber();
+#ifdef CORVANE_HAVE_UDEV
+        if (udev) {
+            const QByteArray name = info.portName().toLocal8Bit();
+            if (struct udev_device* dev =
+                    udev_device_new_from_subsystem_sysname(udev, "tty", name.constData())) {
+                if (const char* path = udev_device_get_property_value(dev, "ID_PATH"))
+                    port.physicalPath = QString::fromLocal8Bit(path);
+                udev_device_unref(dev);
+            }
+        }
+#endif
+        out << port;
+    }
+#ifdef CORVANE_HAVE_UDEV
+    if (udev)
+        udev_unref(udev);
+#endif
+    return out;
+}
+
+QList<DeviceLocator::Port> DeviceLocator::ports() const
+{
+    return m_source ? m_source() : systemPorts();
+}
+
+bool DeviceLocator::findPort(const QList<Port>& ports, const QString& location, Port* out) const
+{
+    const QString target = canonical(location);
+    for (const Port& port : ports) {
+        if (port.location == location || (!target.isEmpty() && canonical(port.location) == target)) {
+            *out = port;
+            return true;
+        }
+    }
+    return false;
+}
+
+QString DeviceLocator::linkIn(const QString& dir, const QString& canonicalTarget) const
+{
+    if (dir.isEmpty() || canonicalTarget.isEmpty())
+        return QString();
+    const QFileInfoList links =
+        QDir(dir).entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& link : links) {
+        if (link.isSymLink() && link.canonicalFilePath() == canonicalTarget)
+            return link.absoluteFilePath();
+    }
+    return QString();
+}
+
+QString DeviceLocator::physicalPathOf(const Port& port) const
+{
+    if (!port.physicalPath.isEmpty())
+        return port.physicalPath;
+    return QFileInfo(linkIn(m_byPathDir, canonical(port.location))).fileName();
+}
+
+bool DeviceLocator::sameModel(const Port& port) const
+{
+    return port.hasUsbIds && port.vendorId == m_vendorId && port.productId == m_productId;
+}
+
 bool DeviceLocator::capture(const QString& portOrPath)
 {
     clear();
@@ -48,25 +126,22 @@ bool DeviceLocator::capture(const QString& portOrPath)
     if (target.isEmpty())
         return false;
 
-    if (!m_byIdDir.isEmpty()) {
-        const QDir dir(m_byIdDir);
-        const QFileInfoList links =
-            dir.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-        for (const QFileInfo& link : links) {
-            if (link.isSymLink() && link.canonicalFilePath() == target) {
-                m_byIdLink = link.absoluteFilePath();
-                break;
-            }
-        }
-    }
-
-    QSerialPortInfo info;
-    if (findInfo(location, &info) && info.hasVendorIdentifier() && info.hasProductIdentifier()) {
+    Port port;
+    const bool listed = findPort(ports(), location, &port);
+    if (listed && port.hasUsbIds) {
         m_hasUsbIds = true;
-        m_vendorId = info.vendorIdentifier();
-        m_productId = info.productIdentifier();
-        m_serialNumber = info.serialNumber();
+        m_vendorId = port.vendorId;
+        m_productId = port.productId;
+        m_serialNumber = port.serialNumber;
     }
+    // A by-id link names one adapter only when it carries a serial number;
+    // for two of a kind without one, udev points it at whichever came last.
+    if (!m_hasUsbIds || !m_serialNumber.isEmpty())
+        m_byIdLink = linkIn(m_byIdDir, target);
+    if (listed)
+        m_physicalPath = physicalPathOf(port);
+    else
+        m_physicalPath = QFileInfo(linkIn(m_byPathDir, target)).fileName();
     return hasIdentity();
 }
 
@@ -77,55 +152,72 @@ void DeviceLocator::clear()
     m_vendorId = 0;
     m_productId = 0;
     m_serialNumber.clear();
+    m_physicalPath.clear();
 }
 
 bool DeviceLocator::hasIdentity() const
 {
-    return !m_byIdLink.isEmpty() || m_hasUsbIds;
+    return !m_byIdLink.isEmpty() || m_hasUsbIds || !m_physicalPath.isEmpty();
 }
 
 QString DeviceLocator::resolve() const
 {
-    // The by-id link names one adapter exactly; udev points it at the new node.
+    const QList<Port> present = ports();
+
+    if (m_hasUsbIds && !m_serialNumber.isEmpty()) {
+        for (const Port& port : present) {
+            if (sameModel(port) && port.serialNumber == m_serialNumber)
+                return port.location;
+        }
+    }
+    // The by-id link is only kept when it names one adapter exactly; udev
+    // points it at the new node.
     if (!m_byIdLink.isEmpty()) {
         const QString target = canonical(m_byIdLink);
         if (!target.isEmpty())
             return target;
     }
-    if (!m_hasUsbIds)
+    if (m_physicalPath.isEmpty() || !m_serialNumber.isEmpty())
         return QString();
 
-    // Without a serial number two adapters of one model look alike: only a
-    // single candidate is taken, never a guess between several.
-    QString found;
-    int candidates = 0;
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& info : ports) {
-        if (!info.hasVendorIdentifier() || !info.hasProductIdentifier())
+    // Without a serial number only the USB socket tells two of a kind apart.
+    for (const Port& port : present) {
+        if (physicalPathOf(port) != m_physicalPath)
             continue;
-        if (info.vendorIdentifier() != m_vendorId || info.productIdentifier() != m_productId)
-            continue;
-        if (!m_serialNumber.isEmpty()) {
-            if (info.serialNumber() == m_serialNumber)
-                return info.systemLocation();
-            continue;
-        }
-        found = info.systemLocation();
-        ++candidates;
+        if (m_hasUsbIds && port.hasUsbIds && !sameModel(port))
+            continue; // another model plugged into that socket
+        return port.location;
     }
-    return candidates == 1 ? found : QString();
+    // A node the enumeration does not list may still sit behind its by-path link.
+    if (!m_byPathDir.isEmpty()) {
+        const QString target = canonical(QDir(m_byPathDir).filePath(m_physicalPath));
+        if (!target.isEmpty()) {
+            Port port;
+            if (findPort(present, target, &port) && m_hasUsbIds && port.hasUsbIds && !sameModel(port))
+                return QString();
+            return target;
+        }
+    }
+    return QString();
 }
 
 bool DeviceLocator::conflictsWith(const QString& portOrPath) const
 {
-    if (!m_hasUsbIds)
+    if (!m_hasUsbIds && m_physicalPath.isEmpty())
         return false;
-    QSerialPortInfo info;
-    if (!findInfo(systemLocation(portOrPath), &info))
+    Port port;
+    if (!findPort(ports(), systemLocation(portOrPath), &port))
         return false;
-    if (!info.hasVendorIdentifier() || !info.hasProductIdentifier())
-        return false;
-    if (info.vendorIdentifier() != m_vendorId || info.productIdentifier() != m_productId)
-        return true;
-    return !m_serialNumber.isEmpty() && info.serialNumber() != m_serialNumber;
+    if (m_hasUsbIds && port.hasUsbIds) {
+        if (!sameModel(port))
+            return true;
+        if (!m_serialNumber.isEmpty())
+            return port.serialNumber != m_serialNumber;
+    }
+    // Two of a kind without serial numbers: the old name counts only at the old USB socket.
+    if (!m_physicalPath.isEmpty()) {
+        const QString here = physicalPathOf(port);
+        return !here.isEmpty() && here != m_physicalPath;
+    }
+    return false;
 }

@@ -1,8 +1,17 @@
 #include "SerialPortManager.h"
 
+#include "DeviceLocator.h"
+
 #include <QDebug>
+#include <QFileInfo>
 #include <QMetaEnum>
 #include <QSerialPortInfo>
+
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
 
 namespace {
 
@@ -96,6 +105,8 @@ bool SerialPortManager::openPort(const QString& portName, const QString& baudRat
         return false;
     if (m_port->isOpen())
         m_port->close();
+    m_openError = QSerialPort::NoError;
+    m_openErrorString.clear();
 
     m_port->setPortName(portName);
     setBaudRate(baudRate.toInt(nullptr, 10));
@@ -105,6 +116,8 @@ bool SerialPortManager::openPort(const QString& portName, const QString& baudRat
     setFlowControl(flowControl);
 
     if (!m_port->open(QIODevice::ReadWrite)) {
+        m_openError = m_port->error();
+        m_openErrorString = m_port->errorString();
         qWarning().noquote() << "[SerialPortManager] Failed to open serial port:" << portName
                              << "error: " + m_port->errorString();
         return false;
@@ -175,6 +188,39 @@ QString SerialPortManager::errorString() const
     return m_port->errorString();
 }
 
+QString SerialPortManager::openErrorHint() const
+{
+    return openErrorHint(m_openError, m_openErrorString);
+}
+
+QString SerialPortManager::openErrorHint(QSerialPort::SerialPortError error, const QString& errorString)
+{
+    // Qt reports a failed lock as a permission error too; only the system's
+    // own "permission denied" means the user lacks the right to the node.
+    if (error != QSerialPort::PermissionError)
+        return QString();
+    if (errorString != qt_error_string(EACCES) && errorString != qt_error_string(EPERM))
+        return QString();
+    return tr("Your user may not use this serial port. Join the \"dialout\" group with "
+              "\"sudo usermod -aG dialout $USER\", then log out and in again.");
+}
+
+bool SerialPortManager::isHungUp() const
+{
+    if (!isOpen())
+        return false;
+#ifdef Q_OS_UNIX
+    const int fd = int(m_port->handle());
+    if (fd >= 0) {
+        struct pollfd p = {fd, POLLIN, 0};
+        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+            return true;
+    }
+#endif
+    const QString location = DeviceLocator::systemLocation(m_port->portName());
+    return !location.isEmpty() && !QFileInfo::exists(location);
+}
+
 QString SerialPortManager::portName() const
 {
     return m_port ? m_port->portName() : QString();
@@ -239,8 +285,15 @@ QStringList SerialPortManager::availablePorts()
     QStringList out;
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& info : ports)
-        out << info.portName() + QLatin1Char('(') + info.description() + QLatin1Char(')');
+        out << portEntry(info.portName(), info.description());
     return out;
+}
+
+QString SerialPortManager::portEntry(const QString& name, const QString& description)
+{
+    if (description.trimmed().isEmpty())
+        return name;
+    return name + QLatin1Char('(') + description + QLatin1Char(')');
 }
 
 QStringList SerialPortManager::dataBitsList()

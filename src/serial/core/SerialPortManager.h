@@ -23,6 +23,14 @@ public:
     void clear();
 
     QString errorString() const;
+    // A hint on how to get past the last failed open, in the user's language;
+    // empty when there is none. On Linux a port that will not open is most
+    // often one the user may not use (not in the "dialout" group).
+    QString openErrorHint() const;
+    // The hint for an open that failed with `error` and the port's `errorString`.
+    static QString openErrorHint(QSerialPort::SerialPortError error, const QString& errorString);
+    // The open port's device hung up or its node vanished (the device left).
+    bool isHungUp() const;
     QString portName() const;
     // Where the port lives in the file system (/dev/ttyUSB0, or a typed path).
     QString systemLocation() const;
@@ -36,8 +44,10 @@ public:
     bool setFlowControl(const QString& flowControl);
     bool setReadBufferSize(qint64 size);
 
-    // "name(description)" per port, in enumeration order.
+    // "name(description)" per port, in enumeration order; the name alone
+    // when the port has no description.
     static QStringList availablePorts();
+    static QString portEntry(const QString& name, const QString& description);
     static QStringList dataBitsList();
     static QStringList parityList();
     static QStringList stopBitsList();
@@ -59,4 +69,6 @@ private Q_SLOTS:
 
 private:
     QSerialPort* m_port = nullptr;
+    QSerialPort::SerialPortError m_openError = QSerialPort::NoError;
+    QString m_openErrorString;
 };
