@@ -198,6 +198,17 @@ Options:
     </message>
 </context>
 <context>
+    <name>ConfirmDialog</name>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
     <name>CsvProtocolParser</name>
     <message>
         <source>Empty CSV frame</source>
@@ -488,6 +499,25 @@ Options:
     </message>
 </context>
 <context>
+    <name>GroupNameDialog</name>
+    <message>
+        <source>Add Group</source>
+        <translation>Add Group</translation>
+    </message>
+    <message>
+        <source>Group Name: </source>
+        <translation>Group Name: </translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>InputBox</name>
     <message>
         <source>发送</source>
@@ -668,6 +698,159 @@ Options:
     <message>
         <source>Transfer stalled: no progress for %1 s</source>
         <translation>Transfer stalled: no progress for %1 s</translation>
+    </message>
+</context>
+<context>
+    <name>MultiLineDataManager</name>
+    <message>
+        <source>无法打开文件: %1</source>
+        <translation>Cannot open file: %1</translation>
+    </message>
+    <message>
+        <source>The file is too large (%1 bytes).</source>
+        <translation>The file is too large (%1 bytes).</translation>
+    </message>
+    <message>
+        <source>JSON 解析错误: %1 (偏移 %2)</source>
+        <translation>JSON parse error: %1 (offset %2)</translation>
+    </message>
+    <message>
+        <source>JSON 根节点必须是对象</source>
+        <translation>The JSON root must be an object</translation>
+    </message>
+    <message>
+        <source>&quot;groups&quot; is missing.</source>
+        <translation>&quot;groups&quot; is missing.</translation>
+    </message>
+    <message>
+        <source>Group %1 is not an object with &quot;group-name&quot; and &quot;group-content&quot;.</source>
+        <translation>Group %1 is not an object with &quot;group-name&quot; and &quot;group-content&quot;.</translation>
+    </message>
+    <message>
+        <source>Group %1, line %2 is not an object with &quot;time&quot;, &quot;hexMode&quot; and &quot;data&quot;.</source>
+        <translation>Group %1, line %2 is not an object with &quot;time&quot;, &quot;hexMode&quot; and &quot;data&quot;.</translation>
+    </message>
+    <message>
+        <source>The file holds more than %1 lines.</source>
+        <translation>The file holds more than %1 lines.</translation>
+    </message>
+    <message>
+        <source>无法写入文件: %1</source>
+        <translation>Cannot write file: %1</translation>
+    </message>
+    <message>
+        <source>写入文件时数据不完整</source>
+        <translation>Incomplete data written to the file</translation>
+    </message>
+    <message>
+        <source>%1 is not a file.</source>
+        <translation>%1 is not a file.</translation>
+    </message>
+    <message>
+        <source>Cannot copy %1 to %2: %3</source>
+        <translation>Cannot copy %1 to %2: %3</translation>
+    </message>
+    <message>
+        <source>No free name for a copy of %1.</source>
+        <translation>No free name for a copy of %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MultiLineGroup</name>
+    <message>
+        <source>Channel</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete all record?</source>
+        <translation>Are you sure you want to delete all record?</translation>
+    </message>
+    <message>
+        <source>Add Line</source>
+        <translation>Add Line</translation>
+    </message>
+    <message>
+        <source>Insert Line</source>
+        <translation>Insert Line</translation>
+    </message>
+    <message>
+        <source>Clear Line</source>
+        <translation>Clear Line</translation>
+    </message>
+    <message>
+        <source>Delete Line</source>
+        <translation>Delete Line</translation>
+    </message>
+    <message>
+        <source>Delete All</source>
+        <translation>Delete All</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Please select line!</source>
+        <translation>Please select line!</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Select All</translation>
+    </message>
+    <message>
+        <source>Loop Send</source>
+        <translation>Loop Send</translation>
+    </message>
+</context>
+<context>
+    <name>MultiLineGroupManager</name>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete [%1] group?</source>
+        <translation>Are you sure you want to delete [%1] group?</translation>
+    </message>
+    <message>
+        <source>The group name &quot;%1&quot; is used twice.</source>
+        <translation>The group name &quot;%1&quot; is used twice.</translation>
+    </message>
+    <message>
+        <source>The multi-line groups in %1 could not be loaded (%2).
+A copy of the file was kept as %3.</source>
+        <translation>The multi-line groups in %1 could not be loaded (%2).
+A copy of the file was kept as %3.</translation>
+    </message>
+    <message>
+        <source>The multi-line groups in %1 could not be loaded (%2), and no copy could be made (%3).
+The file will not be written over.</source>
+        <translation>The multi-line groups in %1 could not be loaded (%2), and no copy could be made (%3).
+The file will not be written over.</translation>
+    </message>
+    <message>
+        <source>%1 could not be loaded and is kept as it is.</source>
+        <translation>%1 could not be loaded and is kept as it is.</translation>
+    </message>
+    <message>
+        <source>Multi Line Manager</source>
+        <translation>Multi Line Manager</translation>
+    </message>
+    <message>
+        <source>Group:</source>
+        <translation>Group:</translation>
+    </message>
+    <message>
+        <source>Add Group</source>
+        <translation>Add Group</translation>
+    </message>
+    <message>
+        <source>Delete Group</source>
+        <translation>Delete Group</translation>
     </message>
 </context>
 <context>
@@ -1033,6 +1216,33 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
     <message>
         <source>Send input box: new line</source>
         <translation>Send input box: new line</translation>
+    </message>
+</context>
+<context>
+    <name>SingleLineItem</name>
+    <message>
+        <source>Channel</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>Data to send</source>
+        <translation>Data to send</translation>
+    </message>
+    <message>
+        <source>Take part in loop sending</source>
+        <translation>Take part in loop sending</translation>
+    </message>
+    <message>
+        <source>%1 characters: too long to edit here; it is sent and saved whole.</source>
+        <translation>%1 characters: too long to edit here; it is sent and saved whole.</translation>
     </message>
 </context>
 <context>

@@ -197,6 +197,17 @@ Corvane %1，面向串口工程师的调试工作台。
     </message>
 </context>
 <context>
+    <name>ConfirmDialog</name>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+</context>
+<context>
     <name>CsvProtocolParser</name>
     <message>
         <source>Empty CSV frame</source>
@@ -487,6 +498,25 @@ Corvane %1，面向串口工程师的调试工作台。
     </message>
 </context>
 <context>
+    <name>GroupNameDialog</name>
+    <message>
+        <source>Add Group</source>
+        <translation>添加分组</translation>
+    </message>
+    <message>
+        <source>Group Name: </source>
+        <translation>分组名称: </translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>InputBox</name>
     <message>
         <source>发送</source>
@@ -667,6 +697,159 @@ Corvane %1，面向串口工程师的调试工作台。
     <message>
         <source>Transfer stalled: no progress for %1 s</source>
         <translation>传输停滞: %1 秒内没有任何进展</translation>
+    </message>
+</context>
+<context>
+    <name>MultiLineDataManager</name>
+    <message>
+        <source>无法打开文件: %1</source>
+        <translation>无法打开文件: %1</translation>
+    </message>
+    <message>
+        <source>The file is too large (%1 bytes).</source>
+        <translation>文件过大（%1 字节）。</translation>
+    </message>
+    <message>
+        <source>JSON 解析错误: %1 (偏移 %2)</source>
+        <translation>JSON 解析错误: %1 (偏移 %2)</translation>
+    </message>
+    <message>
+        <source>JSON 根节点必须是对象</source>
+        <translation>JSON 根节点必须是对象</translation>
+    </message>
+    <message>
+        <source>&quot;groups&quot; is missing.</source>
+        <translation>缺少 &quot;groups&quot;。</translation>
+    </message>
+    <message>
+        <source>Group %1 is not an object with &quot;group-name&quot; and &quot;group-content&quot;.</source>
+        <translation>第 %1 个分组不是含有 &quot;group-name&quot; 和 &quot;group-content&quot; 的对象。</translation>
+    </message>
+    <message>
+        <source>Group %1, line %2 is not an object with &quot;time&quot;, &quot;hexMode&quot; and &quot;data&quot;.</source>
+        <translation>第 %1 个分组的第 %2 行不是含有 &quot;time&quot;、&quot;hexMode&quot; 和 &quot;data&quot; 的对象。</translation>
+    </message>
+    <message>
+        <source>The file holds more than %1 lines.</source>
+        <translation>文件中的行数超过 %1。</translation>
+    </message>
+    <message>
+        <source>无法写入文件: %1</source>
+        <translation>无法写入文件: %1</translation>
+    </message>
+    <message>
+        <source>写入文件时数据不完整</source>
+        <translation>写入文件时数据不完整</translation>
+    </message>
+    <message>
+        <source>%1 is not a file.</source>
+        <translation>%1 不是文件。</translation>
+    </message>
+    <message>
+        <source>Cannot copy %1 to %2: %3</source>
+        <translation>无法将 %1 复制到 %2：%3</translation>
+    </message>
+    <message>
+        <source>No free name for a copy of %1.</source>
+        <translation>没有可用于 %1 副本的文件名。</translation>
+    </message>
+</context>
+<context>
+    <name>MultiLineGroup</name>
+    <message>
+        <source>Channel</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>Tips</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete all record?</source>
+        <translation>确定要删除所有记录吗？</translation>
+    </message>
+    <message>
+        <source>Add Line</source>
+        <translation>添加行</translation>
+    </message>
+    <message>
+        <source>Insert Line</source>
+        <translation>插入行</translation>
+    </message>
+    <message>
+        <source>Clear Line</source>
+        <translation>清空行</translation>
+    </message>
+    <message>
+        <source>Delete Line</source>
+        <translation>删除行</translation>
+    </message>
+    <message>
+        <source>Delete All</source>
+        <translation>全部删除</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Please select line!</source>
+        <translation>请选择要发送的行！</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>全选</translation>
+    </message>
+    <message>
+        <source>Loop Send</source>
+        <translation>循环发送</translation>
+    </message>
+</context>
+<context>
+    <name>MultiLineGroupManager</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete [%1] group?</source>
+        <translation>确定要删除 [%1] 分组吗？</translation>
+    </message>
+    <message>
+        <source>The group name &quot;%1&quot; is used twice.</source>
+        <translation>分组名称“%1”重复。</translation>
+    </message>
+    <message>
+        <source>The multi-line groups in %1 could not be loaded (%2).
+A copy of the file was kept as %3.</source>
+        <translation>无法加载 %1 中的多行分组（%2）。
+该文件的副本已保存为 %3。</translation>
+    </message>
+    <message>
+        <source>The multi-line groups in %1 could not be loaded (%2), and no copy could be made (%3).
+The file will not be written over.</source>
+        <translation>无法加载 %1 中的多行分组（%2），也无法保存副本（%3）。
+该文件不会被覆盖。</translation>
+    </message>
+    <message>
+        <source>%1 could not be loaded and is kept as it is.</source>
+        <translation>%1 无法加载，已保持原样。</translation>
+    </message>
+    <message>
+        <source>Multi Line Manager</source>
+        <translation>多行管理器</translation>
+    </message>
+    <message>
+        <source>Group:</source>
+        <translation>分组:</translation>
+    </message>
+    <message>
+        <source>Add Group</source>
+        <translation>添加分组</translation>
+    </message>
+    <message>
+        <source>Delete Group</source>
+        <translation>删除分组</translation>
     </message>
 </context>
 <context>
@@ -1032,6 +1215,33 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
     <message>
         <source>Send input box: new line</source>
         <translation>发送输入框：换行</translation>
+    </message>
+</context>
+<context>
+    <name>SingleLineItem</name>
+    <message>
+        <source>Channel</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>Data to send</source>
+        <translation>要发送的数据</translation>
+    </message>
+    <message>
+        <source>Take part in loop sending</source>
+        <translation>参与循环发送</translation>
+    </message>
+    <message>
+        <source>%1 characters: too long to edit here; it is sent and saved whole.</source>
+        <translation>%1 个字符：太长，无法在此编辑；发送和保存时保持完整。</translation>
     </message>
 </context>
 <context>

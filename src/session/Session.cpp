@@ -21,6 +21,8 @@
 #include "InputBox.h"
 #include "LogWidget.h"
 #include "MultiChannelWaveformWidget.h"
+#include "MultiLineDataManager.h"
+#include "MultiLineGroupManager.h"
 #include "ProtocolRegistry.h"
 #include "RxSettingWidget.h"
 #include "SerialParamWidget.h"
@@ -77,6 +79,7 @@ const ToolItem kToolItems[] = {
     {IconHelper::PhBracketsCurly, QT_TRANSLATE_NOOP("Session", "Frame Assembler")},
     {IconHelper::PhWaveSine, QT_TRANSLATE_NOOP("Session", "Waveform Data Generator")},
 };
+constexpr int kMultiLinePage = 0;
 constexpr int kFileTransferPage = 1;
 constexpr int kWaveformPage = 2;
 constexpr int kFrameAssemblerPage = 4;
@@ -199,6 +202,12 @@ Session::Session(QWidget* parent) : QWidget(parent)
     connect(m_fileTransfer, &FileTransimisionWidget::statusChanged, this,
             [this](bool started) { m_sideBar->setIndicatorEnable(kFileTransferPage, started); });
 
+    // Multi-line groups hand their lines to the send path; a looping group
+    // lights the side-bar item.
+    connect(m_multiLine, &MultiLineGroupManager::writeRequest, this, &Session::onMultiLineWriteRequest);
+    connect(m_multiLine, &MultiLineGroupManager::loopSendStatusChanged, this,
+            [this](bool enable) { m_sideBar->setIndicatorEnable(kMultiLinePage, enable); });
+
     // Waveform: the plot itself is made when the waveform is first enabled.
     connect(m_waveformManager, &WaveformManagerWidget::switchChecked, this, &Session::onWaveformSwitch);
     connect(m_recordBtn, &QPushButton::toggled, this, &Session::onRecordToggled);
@@ -300,8 +309,9 @@ Session::~Session()
                             static_cast<QObject*>(m_logWidget), static_cast<QObject*>(m_logTextArea),
                             static_cast<QObject*>(m_sideBar), static_cast<QObject*>(m_settingsBtn),
                             static_cast<QObject*>(m_fileTransfer), static_cast<QObject*>(m_waveformManager),
-                            static_cast<QObject*>(m_recordBtn)})
+                            static_cast<QObject*>(m_recordBtn), static_cast<QObject*>(m_multiLine)})
         sender->disconnect(this);
+    m_multiLine->stopAll();
     if (m_waveformPlot)
         m_waveformPlot->disconnect(this);
     m_luaEngine->disconnect(this);
@@ -418,6 +428,12 @@ void Session::buildLayout()
     // Tool stack: one page per side-bar item.
     m_toolStack = new QStackedWidget(this);
     for (int i = 0; i < int(std::size(kToolItems)); ++i) {
+        if (i == kMultiLinePage) {
+            m_multiLine = new MultiLineGroupManager(m_toolStack);
+            m_toolStack->addWidget(m_multiLine);
+            m_toolPages << nullptr;
+            continue;
+        }
         if (i == kFileTransferPage) {
             m_fileTransfer = new FileTransimisionWidget(m_toolStack);
             m_fileTransfer->setSerialPortManager(m_portManager);
@@ -617,6 +633,7 @@ void Session::onDeviceDisconnected()
     m_txSetting->uncheckRepeatSend();
     m_repeatTimer->stop();
     m_rxTimer->stop();
+    m_multiLine->stopAll();
     m_settingsBtn->setIndicatorColor(Qt::transparent);
     publishStatus();
 }
@@ -896,6 +913,16 @@ void Session::onFrameWriteRequest(QByteArray data)
     echoSent(HexText::toDisplay(data));
 }
 
+void Session::onMultiLineWriteRequest(QString data)
+{
+    if (!m_portManager->isOpen()) {
+        m_multiLine->stopAll();
+        Q_EMIT messageRequested(tr("Please open serial port!"));
+        return;
+    }
+    writeData(data);
+}
+
 void Session::recordTxToHistoryBox(QString text)
 {
     if (text.isEmpty())
@@ -916,6 +943,10 @@ void Session::loadHistory()
     QStringList entries;
     HistoryDataManager::load(HistoryDataManager::defaultPath(), entries);
     m_historyBox->addItems(entries);
+    m_multiLine->importFile(MultiLineDataManager::defaultPath());
+    // Said once the window is up and listening.
+    if (const QString notice = m_multiLine->takeLoadNotice(); !notice.isEmpty())
+        QTimer::singleShot(0, this, [this, notice] { Q_EMIT messageRequested(notice); });
 }
 
 bool Session::saveHistory()
@@ -1026,10 +1057,12 @@ void Session::shutdown()
 {
     m_rxTimer->stop();
     m_repeatTimer->stop();
+    m_multiLine->stopAll();
     m_drainTimer->stop();
     // A running transfer tells its receiver it is over before the port goes.
     m_fileTransfer->transmission()->stopTransmission();
     saveHistory();
+    m_multiLine->saveFile(MultiLineDataManager::defaultPath());
     if (m_portManager->isOpen())
         m_portManager->closePort();
 }

@@ -17,6 +17,7 @@ class CSideBar;
 class CsvProtocolParser;
 class FileTransimisionWidget;
 class MultiChannelWaveformWidget;
+class MultiLineGroupManager;
 class WaveformManagerWidget;
 class DataHandlerWorker;
 class FrameAssemblerWidget;
@@ -98,6 +99,7 @@ public:
     QLabel* hexTip() const { return m_hexTip; }
     QTimer* repeatTimer() const { return m_repeatTimer; }
     FrameAssemblerWidget* frameAssembler() const { return m_frameAssembler; }
+    MultiLineGroupManager* multiLineManager() const { return m_multiLine; }
     FileTransimisionWidget* fileTransferPanel() const { return m_fileTransfer; }
     WaveformManagerWidget* waveformManager() const { return m_waveformManager; }
     // Null until the waveform is first enabled (or recording starts).
@@ -126,6 +128,8 @@ public Q_SLOTS:
     // Frame assembler entry point: the bytes go out as they are, whatever the
     // Tx hex setting, and are echoed as upper-case hex.
     void onFrameWriteRequest(QByteArray data);
+    // Multi-line entry point: a closed port stops every loop and says so.
+    void onMultiLineWriteRequest(QString data);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -202,6 +206,7 @@ private:
     QStackedWidget* m_toolStack = nullptr;
     QList<QLabel*> m_toolPages; // null where a real panel sits
     FrameAssemblerWidget* m_frameAssembler = nullptr;
+    MultiLineGroupManager* m_multiLine = nullptr;
     FileTransimisionWidget* m_fileTransfer = nullptr;
     WaveformManagerWidget* m_waveformManager = nullptr;
     MultiChannelWaveformWidget* m_waveformPlot = nullptr;

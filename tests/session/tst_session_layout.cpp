@@ -7,6 +7,7 @@
 #include "IconHelper.h"
 #include "InputBox.h"
 #include "LogWidget.h"
+#include "MultiLineGroupManager.h"
 #include "RxSettingWidget.h"
 #include "SerialParamWidget.h"
 #include "SessionTestUtil.h"
@@ -95,6 +96,10 @@ private Q_SLOTS:
             bar->button(id)->click();
             QVERIFY(stack->isVisible());
             QCOMPARE(stack->currentIndex(), id);
+            if (id == 0) {
+                QCOMPARE(stack->currentWidget(), static_cast<QWidget*>(m_session->multiLineManager()));
+                continue;
+            }
             if (id == 1) {
                 QCOMPARE(stack->currentWidget(), static_cast<QWidget*>(m_session->fileTransferPanel()));
                 continue;
