@@ -666,6 +666,9 @@ void MultiChannelWaveformWidget::mousePressEvent(QMouseEvent* event)
     }
     commitNameEdit();
     setFocus(Qt::MouseFocusReason);
+    // Any press catches a view still coasting from a fling.
+    m_inertiaTimer->stop();
+    m_inertia.stop();
 
     const int left = m_store.labelColumnWidth();
     const int under = m_store.channelAtY(pos.y());
@@ -691,7 +694,6 @@ void MultiChannelWaveformWidget::mousePressEvent(QMouseEvent* event)
         m_panning = true;
         m_panLastX = pos.x();
         m_panViewStart = m_store.viewStart();
-        m_inertiaTimer->stop();
         m_inertia.press(event->position());
         m_panClock.start();
         setCursor(Qt::ClosedHandCursor);
