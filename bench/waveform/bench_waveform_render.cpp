@@ -1,6 +1,9 @@
 // Frame time of the waveform plot: 16 visible channels at 1200 x 800, fully
-// zoomed out, mid zoom and zoomed in, at 200,000 and 2,000,000 samples per
-// channel (or the counts given as arguments). Each frame is one synchronous
+// zoomed out, mid zoom and zoomed in, while wheel-zooming (one notch per
+// frame from fully zoomed in to fully out) and while flinging (inertia), at
+// 200,000 and 2,000,000 samples per channel (or the counts given as
+// arguments); then the cost of one range-statistics recomputation over
+// 10,000,000 samples. Each frame is one synchronous
 // render (grabFramebuffer); the time covers paintGL up to glFinish, so all GL
 // work is in it but the read-back is not. Run under Xvfb with Mesa:
 //   xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/bench_waveform_render [samples...]
@@ -15,7 +18,11 @@
 #include <QRandomGenerator>
 #include <QSurfaceFormat>
 #include <QTextStream>
+#include <QThread>
+#include <QWheelEvent>
 #include <QWindow>
+
+#include <functional>
 
 #include <algorithm>
 #include <cmath>
@@ -146,6 +153,140 @@ Figures measure(TimedPlot& w, double scale, qint64 start, qint64 panNs)
     return f;
 }
 
+// Frames driven by `step` (called before each frame with the frame number;
+// false ends the case), at most `maxFrames`.
+Figures measureSequence(TimedPlot& w, int maxFrames, const std::function<bool(int)>& step)
+{
+    (void)w.grabFramebuffer();
+    w.frameMs.clear();
+    w.cpuMs.clear();
+    for (int i = 0; i < maxFrames && step(i); ++i)
+        (void)w.grabFramebuffer();
+    QVector<double> v = w.frameMs;
+    std::sort(v.begin(), v.end());
+    Figures f;
+    if (!v.isEmpty()) {
+        f.median = v.at(v.size() / 2);
+        f.p90 = v.at(v.size() * 9 / 10);
+        f.worst = v.constLast();
+    }
+    QVector<double> cpu = w.cpuMs;
+    std::sort(cpu.begin(), cpu.end());
+    if (!cpu.isEmpty())
+        f.cpuMedian = cpu.at(cpu.size() / 2);
+    scanMs = 0;
+    return f;
+}
+
+void sendMouse(QWidget& w, QEvent::Type type, const QPoint& pos, Qt::MouseButtons buttons)
+{
+    QMouseEvent ev(type, QPointF(pos), w.mapToGlobal(QPointF(pos)),
+                   type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&w, &ev);
+}
+
+// One notch per frame at the plot's centre, from the finest scale out until
+// the coarsest limit refuses the next notch.
+Figures wheelZoom(TimedPlot& w, int& frames)
+{
+    w.store().setTimeScale(w.store().zoomLimits().finest);
+    w.store().setViewStart((w.store().firstTime() + w.store().lastTime()) / 2);
+    w.refreshView();
+    const QRect plot = w.plotRect();
+    const QPoint centre(plot.left() + plot.width() / 2, plot.top() + 40);
+    double last = 0;
+    const Figures f = measureSequence(w, 400, [&](int) {
+        last = w.store().timeScale();
+        QWheelEvent ev(QPointF(centre), w.mapToGlobal(QPointF(centre)), QPoint(), QPoint(0, -120),
+                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&w, &ev);
+        return w.store().timeScale() != last;
+    });
+    frames = int(w.frameMs.size());
+    return f;
+}
+
+// A real drag flung to the left; each frame is one inertia tick (the timer's
+// work, called directly so no tick is lost or doubled).
+Figures fling(TimedPlot& w, double scale, qint64 start, int& frames)
+{
+    w.store().setTimeScale(scale);
+    w.store().setViewStart(start);
+    w.refreshView();
+    const QRect plot = w.plotRect();
+    const int y = plot.top() + 40;
+    int x = plot.left() + plot.width() - 40;
+    sendMouse(w, QEvent::MouseButtonPress, QPoint(x, y), Qt::LeftButton);
+    for (int i = 0; i < 8; ++i) {
+        QThread::msleep(4);
+        x -= 30;
+        sendMouse(w, QEvent::MouseMove, QPoint(x, y), Qt::LeftButton);
+    }
+    sendMouse(w, QEvent::MouseButtonRelease, QPoint(x, y), Qt::NoButton);
+    const Figures f = measureSequence(w, 400, [&](int) {
+        if (!w.isInertiaRunning())
+            return false;
+        w.updateInertia();
+        return true;
+    });
+    frames = int(w.frameMs.size());
+    return f;
+}
+
+// Microseconds per range-statistics recomputation over a channel of
+// 10,000,000 samples, ranges of random position and length.
+void rangeStatistics(QTextStream& out)
+{
+    constexpr qint64 kSamples = 10000000;
+    WaveformStore store;
+    const int id = store.addChannel(QStringLiteral("a"));
+    QVector<WaveformSample> samples;
+    samples.reserve(kSamples);
+    QRandomGenerator rng(5);
+    for (qint64 k = 0; k < kSamples; ++k)
+        samples.append({k * 1000, rng.generateDouble()});
+    store.appendChannelData(id, samples);
+    samples = {};
+    QVector<double> us;
+    double sink = 0;
+    for (int round = 0; round < 2000; ++round) {
+        const qint64 a = qint64(rng.bounded(quint32(kSamples))) * 1000;
+        const qint64 b = qint64(rng.bounded(quint32(kSamples))) * 1000;
+        QElapsedTimer t;
+        t.start();
+        const WaveformStore::RangeStats s = store.rangeStatistics(id, a, b);
+        us.append(t.nsecsElapsed() / 1e3);
+        sink += s.average;
+    }
+    std::sort(us.begin(), us.end());
+    out << QStringLiteral(
+               "range statistics over %1 samples: median %2 us, 90th percentile %3 us, worst %4 us "
+               "per recomputation (%5)\n")
+               .arg(kSamples)
+               .arg(us.at(us.size() / 2), 0, 'f', 2)
+               .arg(us.at(us.size() * 9 / 10), 0, 'f', 2)
+               .arg(us.constLast(), 0, 'f', 2)
+               .arg(sink > 0 ? QStringLiteral("ok") : QStringLiteral("empty"));
+    out.flush();
+}
+
+void printCase(QTextStream& out, qint64 n, int height, const QString& name, double scale, const Figures& f)
+{
+    out << QStringLiteral("%1 samples/channel, band %2 px, %3 (%4 ns/px): median %5 ms, 90th "
+                          "percentile %9 ms, "
+                          "worst %6 ms; CPU median %8 ms; scans of all 16 channels %7 ms\n")
+               .arg(n)
+               .arg(height)
+               .arg(name, -26)
+               .arg(scale, 0, 'f', 1)
+               .arg(f.median, 0, 'f', 2)
+               .arg(f.worst, 0, 'f', 2)
+               .arg(scanMs, 0, 'f', 3)
+               .arg(f.cpuMedian, 0, 'f', 2)
+               .arg(f.p90, 0, 'f', 2);
+    out.flush();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -215,21 +356,16 @@ int main(int argc, char** argv)
             w.store().setScrollOffset(0);
             for (const Case& c : cases) {
                 const Figures f = measure(w, c.scale, c.start, c.pan ? qint64(3 * c.scale) : 0);
-                out << QStringLiteral("%1 samples/channel, band %2 px, %3 (%4 ns/px): median %5 ms, 90th "
-                                      "percentile %9 ms, "
-                                      "worst %6 ms; CPU median %8 ms; scans of all 16 channels %7 ms\n")
-                           .arg(n)
-                           .arg(height)
-                           .arg(QLatin1String(c.name), -26)
-                           .arg(c.scale, 0, 'f', 1)
-                           .arg(f.median, 0, 'f', 2)
-                           .arg(f.worst, 0, 'f', 2)
-                           .arg(scanMs, 0, 'f', 3)
-                           .arg(f.cpuMedian, 0, 'f', 2)
-                           .arg(f.p90, 0, 'f', 2);
-                out.flush();
+                printCase(out, n, height, QLatin1String(c.name), c.scale, f);
             }
+            int frames = 0;
+            const double finest = w.store().zoomLimits().finest;
+            Figures f = wheelZoom(w, frames);
+            printCase(out, n, height, QStringLiteral("wheel zoom, %1 notches").arg(frames), finest, f);
+            f = fling(w, fit / 50.0, spanNs / 3, frames);
+            printCase(out, n, height, QStringLiteral("fling, %1 ticks").arg(frames), fit / 50.0, f);
         }
     }
+    rangeStatistics(out);
     return 0;
 }

@@ -854,6 +854,132 @@ The file will not be written over.</translation>
     </message>
 </context>
 <context>
+    <name>MeasureFormat</name>
+    <message>
+        <source> ns</source>
+        <translation> ns</translation>
+    </message>
+    <message>
+        <source> us</source>
+        <translation> us</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <source> GHz</source>
+        <translation> GHz</translation>
+    </message>
+    <message>
+        <source> MHz</source>
+        <translation> MHz</translation>
+    </message>
+    <message>
+        <source> KHz</source>
+        <translation> KHz</translation>
+    </message>
+    <message>
+        <source> Hz</source>
+        <translation> Hz</translation>
+    </message>
+    <message>
+        <source>T = %1
+
+∆t = 0s</source>
+        <translation>T = %1
+
+∆t = 0s</translation>
+    </message>
+    <message>
+        <source>T = %1
+∆t = %3
+Freq = %4</source>
+        <translation>T = %1
+∆t = %3
+Freq = %4</translation>
+    </message>
+    <message>
+        <source>P%1 -&gt; </source>
+        <translation>P%1 -&gt; </translation>
+    </message>
+    <message>
+        <source>∆ = </source>
+        <translation>∆ = </translation>
+    </message>
+    <message>
+        <source> (0Hz)</source>
+        <translation> (0Hz)</translation>
+    </message>
+    <message>
+        <source>Min: %1  Max: %2  Avg: %3</source>
+        <translation>Min: %1  Max: %2  Avg: %3</translation>
+    </message>
+    <message>
+        <source>Pk-Pk: %1  N: %2</source>
+        <translation>Pk-Pk: %1  N: %2</translation>
+    </message>
+</context>
+<context>
+    <name>MultiChannelWaveformWidget</name>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete all data?</source>
+        <translation>Are you sure you want to delete all data?</translation>
+    </message>
+    <message>
+        <source>Delete Cursor Pair</source>
+        <translation>Delete Cursor Pair</translation>
+    </message>
+    <message>
+        <source>Delete Range Measure</source>
+        <translation>Delete Range Measure</translation>
+    </message>
+    <message>
+        <source>Fit View</source>
+        <translation>Fit View</translation>
+    </message>
+    <message>
+        <source>Resize All Channels To Match</source>
+        <translation>Resize All Channels To Match</translation>
+    </message>
+    <message>
+        <source>Restore Y Axis Range</source>
+        <translation>Restore Y Axis Range</translation>
+    </message>
+    <message>
+        <source>Save Waveform To Image</source>
+        <translation>Save Waveform To Image</translation>
+    </message>
+    <message>
+        <source>Save CSV</source>
+        <translation>Save CSV</translation>
+    </message>
+    <message>
+        <source>Replay CSV</source>
+        <translation>Replay CSV</translation>
+    </message>
+    <message>
+        <source>Delete Data</source>
+        <translation>Delete Data</translation>
+    </message>
+    <message>
+        <source>Delete All Cursor Pair</source>
+        <translation>Delete All Cursor Pair</translation>
+    </message>
+    <message>
+        <source>Delete All Range Measure</source>
+        <translation>Delete All Range Measure</translation>
+    </message>
+</context>
+<context>
     <name>ProtocolFileReader</name>
     <message>
         <source>Cannot open file: %1</source>
@@ -1317,6 +1443,17 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
     <message>
         <source>%1%2 s : %3 ms : %4 us</source>
         <translation>%1%2 s : %3 ms : %4 us</translation>
+    </message>
+</context>
+<context>
+    <name>TimingItem</name>
+    <message>
+        <source>T1 = </source>
+        <translation>T1 = </translation>
+    </message>
+    <message>
+        <source>T2 = </source>
+        <translation>T2 = </translation>
     </message>
 </context>
 <context>

@@ -853,6 +853,132 @@ The file will not be written over.</source>
     </message>
 </context>
 <context>
+    <name>MeasureFormat</name>
+    <message>
+        <source> ns</source>
+        <translation> ns</translation>
+    </message>
+    <message>
+        <source> us</source>
+        <translation> us</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <source> GHz</source>
+        <translation> GHz</translation>
+    </message>
+    <message>
+        <source> MHz</source>
+        <translation> MHz</translation>
+    </message>
+    <message>
+        <source> KHz</source>
+        <translation> KHz</translation>
+    </message>
+    <message>
+        <source> Hz</source>
+        <translation> Hz</translation>
+    </message>
+    <message>
+        <source>T = %1
+
+∆t = 0s</source>
+        <translation>T = %1
+
+∆t = 0s</translation>
+    </message>
+    <message>
+        <source>T = %1
+∆t = %3
+Freq = %4</source>
+        <translation>T = %1
+∆t = %3
+频率 = %4</translation>
+    </message>
+    <message>
+        <source>P%1 -&gt; </source>
+        <translation>P%1 -&gt; </translation>
+    </message>
+    <message>
+        <source>∆ = </source>
+        <translation>∆ = </translation>
+    </message>
+    <message>
+        <source> (0Hz)</source>
+        <translation> (0Hz)</translation>
+    </message>
+    <message>
+        <source>Min: %1  Max: %2  Avg: %3</source>
+        <translation>最小: %1  最大: %2  平均: %3</translation>
+    </message>
+    <message>
+        <source>Pk-Pk: %1  N: %2</source>
+        <translation>峰峰值: %1  N: %2</translation>
+    </message>
+</context>
+<context>
+    <name>MultiChannelWaveformWidget</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete all data?</source>
+        <translation>确定要删除所有数据吗？</translation>
+    </message>
+    <message>
+        <source>Delete Cursor Pair</source>
+        <translation>删除光标对</translation>
+    </message>
+    <message>
+        <source>Delete Range Measure</source>
+        <translation>删除区间测量</translation>
+    </message>
+    <message>
+        <source>Fit View</source>
+        <translation>适应视图</translation>
+    </message>
+    <message>
+        <source>Resize All Channels To Match</source>
+        <translation>所有通道调整为相同高度</translation>
+    </message>
+    <message>
+        <source>Restore Y Axis Range</source>
+        <translation>恢复 Y 轴范围</translation>
+    </message>
+    <message>
+        <source>Save Waveform To Image</source>
+        <translation>保存波形为图片</translation>
+    </message>
+    <message>
+        <source>Save CSV</source>
+        <translation>保存 CSV</translation>
+    </message>
+    <message>
+        <source>Replay CSV</source>
+        <translation>回放 CSV</translation>
+    </message>
+    <message>
+        <source>Delete Data</source>
+        <translation>删除数据</translation>
+    </message>
+    <message>
+        <source>Delete All Cursor Pair</source>
+        <translation>删除所有光标对</translation>
+    </message>
+    <message>
+        <source>Delete All Range Measure</source>
+        <translation>删除所有区间测量</translation>
+    </message>
+</context>
+<context>
     <name>ProtocolFileReader</name>
     <message>
         <source>Cannot open file: %1</source>
@@ -1316,6 +1442,17 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
     <message>
         <source>%1%2 s : %3 ms : %4 us</source>
         <translation>%1%2 s : %3 ms : %4 us</translation>
+    </message>
+</context>
+<context>
+    <name>TimingItem</name>
+    <message>
+        <source>T1 = </source>
+        <translation>T1 = </translation>
+    </message>
+    <message>
+        <source>T2 = </source>
+        <translation>T2 = </translation>
     </message>
 </context>
 <context>

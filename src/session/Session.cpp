@@ -29,6 +29,7 @@
 #include "SerialPortManager.h"
 #include "StyleHelper.h"
 #include "TxSettingWidget.h"
+#include "TimingWidget.h"
 #include "WaveformManagerWidget.h"
 
 #include <QAbstractSpinBox>
@@ -1092,6 +1093,11 @@ MultiChannelWaveformWidget* Session::ensureWaveformPlot()
             &MultiChannelWaveformWidget::setChannelVisible);
     connect(m_waveformPlot, &MultiChannelWaveformWidget::channelVisibleChanged, m_waveformManager,
             &WaveformManagerWidget::setItemChecked);
+    // Every cursor pair gets a row in the timing-marker list.
+    connect(m_waveformPlot, &MultiChannelWaveformWidget::cursorPairChanged, m_waveformManager->timingWidget(),
+            &TimingWidget::onCursorPairChanged);
+    connect(m_waveformPlot, &MultiChannelWaveformWidget::cursorPairRemoved, m_waveformManager->timingWidget(),
+            &TimingWidget::onCursorPairRemoved);
     return m_waveformPlot;
 }
 
@@ -1108,6 +1114,7 @@ void Session::onRecordToggled(bool checked)
 {
     ensureWaveformPlot();
     if (checked) {
+        // Pairs go with their signals, so the timing-marker list empties too.
         m_waveformPlot->clearCursorPairs();
         m_waveformPlot->startRecording();
         m_waveformTimestamp = 0;

@@ -1,5 +1,7 @@
+#include "CExpandCard.h"
 #include "CSwitch.h"
 #include "SkinManager.h"
+#include "TimingItem.h"
 #include "TimingWidget.h"
 #include "WaveformManagerWidget.h"
 
@@ -270,6 +272,29 @@ private Q_SLOTS:
         QVERIFY(labels.contains(QStringLiteral("T:Sample Rate (sample/sec):")));
         QCoreApplication::removeTranslator(&translator);
         QTRY_COMPARE(w.clearButton()->text(), QStringLiteral("Clear"));
+    }
+
+    // One row per pair index, refilled on change, removed with its pair;
+    // unknown indexes are ignored.
+    void timingMarkerRows()
+    {
+        WaveformManagerWidget panel;
+        TimingWidget* timing = panel.timingWidget();
+        timing->onCursorPairChanged(0, 0, 1000000);
+        timing->onCursorPairChanged(4, 2000, 1500);
+        timing->onCursorPairChanged(0, 0, 2000000);
+        QCOMPARE(timing->rowCount(), 2);
+        QCOMPARE(timing->items().at(0), timing->itemFor(0));
+        QCOMPARE(timing->itemFor(0)->title(), QStringLiteral("P0 -> ∆ = 2 ms (500 Hz)"));
+        QCOMPARE(timing->itemFor(0)->time2Text(), QStringLiteral("T2 = 2 ms"));
+        QCOMPARE(timing->itemFor(4)->title(), QStringLiteral("P4 -> ∆ = 500 ns (2 MHz)"));
+        QCOMPARE(timing->itemFor(4)->card()->property("style").toString(), QStringLiteral("chn4"));
+        timing->onCursorPairRemoved(7);
+        QCOMPARE(timing->rowCount(), 2);
+        timing->onCursorPairRemoved(0);
+        QCOMPARE(timing->rowCount(), 1);
+        QVERIFY(!timing->itemFor(0));
+        QCOMPARE(timing->items().at(0)->index(), 4);
     }
 };
 

@@ -18,7 +18,7 @@ QString threeDigits(qint64 v)
 
 int pixelOf(qint64 t, qint64 viewStart, double timeScale, int labelColumnWidth)
 {
-    const double px = double(t - viewStart) / timeScale;
+    const double px = differenceAsDouble(t, viewStart) / timeScale;
     // Anything this far off is outside every plot; keeps the int sane.
     if (px > 1.0e9)
         return int(1.0e9);
@@ -31,6 +31,19 @@ qint64 floorToStep(qint64 t, qint64 step)
 {
     return t - t % step;
 }
+
+// Advances t by step; false when that would leave the 64-bit range, which
+// ends every loop over the axis instead of wrapping around.
+bool advance(qint64& t, qint64 step)
+{
+    return !__builtin_add_overflow(t, step, &t);
+}
+
+// The largest step the scale alone picks (the fit check may enlarge it to
+// 2 or 5 x 10^18).
+constexpr qint64 kMaxStep = 1000000000000000000LL; // 10^18 ns
+// No axis needs more grid lines than this; a guard against a degenerate scale.
+constexpr int kMaxLines = 4096;
 
 } // namespace
 
@@ -48,8 +61,8 @@ qint64 TimeAxis::majorStep(double timeScale)
         step = 2.0 * p;
     else
         step = 10.0 * p;
-    if (step >= 9.0e18)
-        return qint64(1000000000000000000LL);
+    if (step >= double(kMaxStep))
+        return kMaxStep;
     return std::max<qint64>(10, std::llround(step));
 }
 
@@ -65,6 +78,9 @@ qint64 TimeAxis::enlargeStep(qint64 step)
         return 2 * q;
     if (ratio < 3.5)
         return 5 * q;
+    // 10 x 10^18 no longer fits: the step stays where it is.
+    if (q > std::numeric_limits<qint64>::max() / 10)
+        return step;
     return 10 * q;
 }
 
@@ -211,8 +227,12 @@ qint64 TimeAxis::fittedStep(qint64 viewStart, qint64 viewEnd, double timeScale, 
     for (int enlargements = 0; enlargements < 3; ++enlargements) {
         const Unit unit = unitFor(step);
         int widest = 0;
-        for (qint64 t = floorToStep(viewStart, step); t <= viewEnd; t += step)
+        qint64 t = floorToStep(viewStart, step);
+        for (int n = 0; t <= viewEnd && n < kMaxLines; ++n) {
             widest = std::max(widest, measure(majorLabel(t, unit, step)));
+            if (!advance(t, step))
+                break;
+        }
         if (double(widest) <= double(step) / timeScale - 10.0)
             break;
         step = enlargeStep(step);
@@ -228,7 +248,7 @@ TimeAxis::Layout TimeAxis::layout(qint64 viewStart, double timeScale, int labelC
     if (!(timeScale > 0.0) || !std::isfinite(timeScale) || plotWidth <= 0)
         return out;
     out.valid = true;
-    out.viewEnd = viewStart + saturatedInt64(double(plotWidth) * timeScale);
+    out.viewEnd = saturatedAdd(viewStart, saturatedInt64(double(plotWidth) * timeScale));
     out.step = fittedStep(viewStart, out.viewEnd, timeScale, measure);
     out.unit = unitFor(out.step);
     out.minorStep = std::max<qint64>(1, out.step / 10);
@@ -241,44 +261,65 @@ TimeAxis::Layout TimeAxis::layout(qint64 viewStart, double timeScale, int labelC
     auto xOf = [&](qint64 t) { return pixelOf(t, viewStart, timeScale, labelColumnWidth); };
     auto widthOf = [&](const QString& text) { return measure ? measure(text) : 0; };
 
-    for (qint64 t = out.firstMajor - out.step; t <= out.viewEnd + out.step; t += out.minorStep) {
-        if (t % out.step == 0)
-            continue;
-        const int x = xOf(t);
-        if (x >= left && x <= right)
-            out.minorLineX.append(x);
+    const qint64 minorEnd = saturatedAdd(out.viewEnd, out.step);
+    qint64 t = saturatedSub(out.firstMajor, out.step);
+    for (int n = 0; t <= minorEnd && n < 12 * kMaxLines; ++n) {
+        if (t % out.step != 0) {
+            const int x = xOf(t);
+            if (x >= left && x <= right)
+                out.minorLineX.append(x);
+        }
+        if (!advance(t, out.minorStep))
+            break;
     }
 
     QVector<qint64> ticks;
-    for (qint64 t = out.firstMajor; t <= out.viewEnd; t += out.step) {
-        const int x = xOf(t);
-        if (x < left || x > right)
+    t = out.firstMajor;
+    for (int n = 0; t <= out.viewEnd && n < kMaxLines; ++n) {
+        const qint64 tick = t;
+        const bool more = advance(t, out.step);
+        const int x = xOf(tick);
+        if (x < left || x > right) {
+            if (!more)
+                break;
             continue;
+        }
         Label label;
-        label.time = t;
+        label.time = tick;
         label.x = x;
-        label.text = majorLabel(t, out.unit, out.step);
+        label.text = majorLabel(tick, out.unit, out.step);
         const int w = widthOf(label.text);
         label.box = QRect(x - w / 2, out.majorRowTop, w, fontHeight);
         out.majorLabels.append(label);
         out.majorLineX.append(x);
-        ticks.append(t);
+        ticks.append(tick);
+        if (!more)
+            break;
     }
 
+    // Anchors beyond either end of the 64-bit range have no offset labels.
     QVector<qint64> anchors;
+    auto addAnchor = [&](qint64 base, qint64 delta) {
+        qint64 a;
+        if (!__builtin_add_overflow(base, delta, &a))
+            anchors.append(a);
+    };
     if (ticks.isEmpty()) {
-        anchors = {out.firstMajor - out.step, out.firstMajor, out.firstMajor + out.step};
+        addAnchor(out.firstMajor, -out.step);
+        anchors.append(out.firstMajor);
+        addAnchor(out.firstMajor, out.step);
     } else {
-        anchors.append(ticks.constFirst() - out.step);
+        addAnchor(ticks.constFirst(), -out.step);
         anchors += ticks;
-        anchors.append(ticks.constLast() + out.step);
+        addAnchor(ticks.constLast(), out.step);
     }
     const qint64 tenth = out.step / 10;
     for (qint64 anchor : anchors) {
         for (int k = 1; k <= 9; ++k) {
             const qint64 offset = k * tenth;
             Label label;
-            label.time = anchor + offset;
+            if (__builtin_add_overflow(anchor, offset, &label.time))
+                break;
             label.x = xOf(label.time);
             label.text = offsetLabel(label.time, offset, out.unit, out.step);
             const int w = widthOf(label.text);

@@ -6,11 +6,12 @@
 
 #include <algorithm>
 
-// Min/max of a channel's values per block of samples, in levels: level 0
+// Min/max and sum of a channel's values per block of samples, in levels: level 0
 // summarises blocks of kFanout samples, level 1 blocks of kFanout^2, and so on.
 // Only complete blocks are stored, so a query that covers a whole block can
 // use it directly. Appending is amortised O(1); a min/max query over any index
-// range costs O(kFanout x levels) instead of the number of samples.
+// range costs O(kFanout x levels) instead of the number of samples; so does a
+// sum (kept apart from min/max so the drawing's queries stay compact).
 class WaveformBlockSummary
 {
 public:
@@ -24,10 +25,11 @@ public:
     {
         ++m_count;
         if (m_fill0 == 0) {
-            m_min0 = m_max0 = value;
+            m_min0 = m_max0 = m_sum0 = value;
         } else {
             m_min0 = value < m_min0 ? value : m_min0;
             m_max0 = value > m_max0 ? value : m_max0;
+            m_sum0 += value;
         }
         if (++m_fill0 == kFanout)
             completeFirstLevelBlock();
@@ -41,6 +43,10 @@ public:
     // leaves min/max alone when the range is empty or out of bounds.
     bool rangeMinMax(const WaveformSample* samples, qsizetype first, qsizetype end, double& min,
                      double& max) const;
+
+    // Min, max and sum of samples[first .. end) in one walk over the blocks.
+    bool rangeStats(const WaveformSample* samples, qsizetype first, qsizetype end, double& min, double& max,
+                    double& sum) const;
 
     // Hints the processor to load the blocks a query near `index` reads.
     void prefetch(qsizetype index) const
@@ -68,13 +74,16 @@ private:
 
     void completeFirstLevelBlock();
 
-    QVector<QVector<Entry>> m_levels; // complete blocks per level
+    QVector<QVector<Entry>> m_levels;     // complete blocks per level
+    QVector<QVector<double>> m_sumLevels; // their sums, same shape
     // The block being filled at level 0 ...
     double m_min0 = 0.0;
     double m_max0 = 0.0;
+    double m_sum0 = 0.0;
     int m_fill0 = 0;
     // ... and at the levels above (index = level; index 0 unused).
     QVector<Entry> m_pending;
+    QVector<double> m_pendingSum;
     QVector<int> m_pendingFill;
     qsizetype m_count = 0;
 };

@@ -121,8 +121,9 @@ void WaveformStore::appendChannelData(int id, const QVector<WaveformSample>& sam
             lastTime = std::max(lastTime, t);
         }
 
-        if (m_recording && viewStart >= firstTime && t > viewStart + span - kFollowLead) {
-            const qint64 candidate = t - span + kFollowLead;
+        if (m_recording && viewStart >= firstTime &&
+            t > saturatedSub(saturatedAdd(viewStart, span), kFollowLead)) {
+            const qint64 candidate = saturatedAdd(saturatedSub(t, span), kFollowLead);
             if (candidate >= firstTime)
                 viewStart = candidate;
         }
@@ -339,12 +340,12 @@ void WaveformStore::clampView()
     if (m_plotWidth > 0 && m_hasData) {
         const qint64 span = saturatedInt64(double(m_plotWidth) * m_timeScale);
         const qint64 slack = m_recording ? 0 : saturatedInt64(0.9 * double(span));
-        const qint64 lower = m_firstTime - slack;
-        const qint64 upper = std::max(lower, m_lastTime - span + slack);
+        const qint64 lower = saturatedSub(m_firstTime, slack);
+        const qint64 upper = std::max(lower, saturatedAdd(saturatedSub(m_lastTime, span), slack));
         m_viewStart = std::max(lower, std::min(upper, m_viewStart));
         m_hBar.visible = true;
         m_hBar.min = m_firstTime;
-        m_hBar.max = std::max(m_firstTime, m_lastTime - span);
+        m_hBar.max = std::max(m_firstTime, saturatedSub(m_lastTime, span));
         m_hBar.page = span;
         m_hBar.value = m_viewStart;
     } else {
@@ -397,7 +398,9 @@ qint64 WaveformStore::snapTime(int id, qint64 t) const
         return s.constFirst().timestamp;
     const qint64 before = s[i - 1].timestamp;
     const qint64 after = s[i].timestamp;
-    return (t - before <= after - t) ? before : after;
+    // Both neighbours bracket t, so neither difference can overflow... unless
+    // they lie at opposite ends of the range; compare unsigned.
+    return (quint64(t) - quint64(before) <= quint64(after) - quint64(t)) ? before : after;
 }
 
 qsizetype WaveformStore::findSample(int id, qint64 t) const
@@ -446,13 +449,13 @@ double WaveformStore::yToValue(double y, int y0, int h, double lo, double hi)
 
 int WaveformStore::timeToX(qint64 t) const
 {
-    return m_labelColumnWidth + saturatedInt(double(t - m_viewStart) / m_timeScale);
+    return m_labelColumnWidth + saturatedInt(differenceAsDouble(t, m_viewStart) / m_timeScale);
 }
 
 qint64 WaveformStore::xToTime(double x) const
 {
     const int px = saturatedInt(x - double(m_labelColumnWidth));
-    return saturatedInt64(double(px) * m_timeScale) + m_viewStart;
+    return saturatedAdd(saturatedInt64(double(px) * m_timeScale), m_viewStart);
 }
 
 WaveformStore::ColumnScan WaveformStore::scanColumns(int id) const
@@ -485,7 +488,7 @@ WaveformStore::ColumnScan WaveformStore::scanColumns(int id, qint64 viewStart, d
     // towards the next sample instead of stopping short.
     const double rate = effectiveRate(sampleRate);
     const qint64 viewEnd =
-        saturatedInt64(double(viewStart) + double(plotWidth) * timeScale + 10000000000.0 / rate);
+        saturatedAdd(viewStart, saturatedInt64(double(plotWidth) * timeScale + 10000000000.0 / rate));
     const qsizetype end =
         std::upper_bound(s.cbegin() + first, s.cend(), viewEnd,
                          [](qint64 v, const WaveformSample& x) { return v < x.timestamp; }) -
@@ -494,7 +497,7 @@ WaveformStore::ColumnScan WaveformStore::scanColumns(int id, qint64 viewStart, d
 
     // Column of a sample = (t - viewStart) / timeScale, truncated; compared
     // as doubles so huge offsets never overflow an integer.
-    auto offsetOf = [&](qsizetype i) { return double(s[i].timestamp - viewStart) / timeScale; };
+    auto offsetOf = [&](qsizetype i) { return differenceAsDouble(s[i].timestamp, viewStart) / timeScale; };
     const double width = double(plotWidth);
     ColumnBucket* buckets = scan.columns.data();
 
@@ -510,7 +513,7 @@ WaveformStore::ColumnScan WaveformStore::scanColumns(int id, qint64 viewStart, d
         const qint64 c = qint64(d);
         const double next = double(c + 1);
         auto inColumn = [&](const WaveformSample& x) {
-            return double(x.timestamp - viewStart) / timeScale < next;
+            return differenceAsDouble(x.timestamp, viewStart) / timeScale < next;
         };
         // Find the column's end. Columns usually hold about as many samples
         // as the previous one: check that guess and its neighbour, then
@@ -583,6 +586,132 @@ WaveformStore::ColumnScan WaveformStore::scanColumns(int id, qint64 viewStart, d
         i = j;
     }
     return scan;
+}
+
+WaveformStore::RangeStats WaveformStore::rangeStatistics(int id, qint64 t1, qint64 t2) const
+{
+    RangeStats stats;
+    const WaveformChannel* ch = channel(id);
+    if (!ch)
+        return stats;
+    const qsizetype first = lowerBound(ch->samples, std::min(t1, t2));
+    const qsizetype end = upperBound(ch->samples, std::max(t1, t2));
+    double sum = 0.0;
+    if (first >= end ||
+        !ch->summary.rangeStats(ch->samples.constData(), first, end, stats.minimum, stats.maximum, sum))
+        return stats;
+    stats.count = end - first;
+    stats.average = sum / double(stats.count);
+    stats.peakToPeak = stats.maximum - stats.minimum;
+    return stats;
+}
+
+WaveformStore::ZoomLimits WaveformStore::zoomLimits() const
+{
+    ZoomLimits limits;
+    limits.finest = std::trunc(1e9 / effectiveSampleRate() / kMaxZoomPixelsPerSample);
+    // Computed in double: the span of a recording may not fit in 64 bits.
+    const double span = double(m_lastTime) - double(m_firstTime);
+    if (m_plotWidth > 0 && m_hasData && span > 0.0)
+        limits.coarsest = std::max(1e9, 10.0 * span / double(m_plotWidth));
+    else
+        limits.coarsest = 1e15;
+    return limits;
+}
+
+bool WaveformStore::wheelZoom(int x, bool zoomIn)
+{
+    if (m_channels.isEmpty() || m_channels.cbegin()->samples.isEmpty())
+        return false;
+    const ZoomLimits limits = zoomLimits();
+    const double old = m_timeScale;
+    double next = zoomIn ? old / kWheelZoomFactor : old * kWheelZoomFactor;
+    // The last notch in lands exactly on the finest scale instead of being
+    // refused a little short of it.
+    if (zoomIn && next <= limits.finest && old > limits.finest)
+        next = limits.finest;
+    bool changed = false;
+    if (next >= limits.finest && next < limits.coarsest && next != old) {
+        const int px = x - m_labelColumnWidth;
+        const qint64 anchor = saturatedAdd(saturatedInt64(double(px) * old), m_viewStart);
+        m_viewStart = saturatedSub(anchor, saturatedInt64(double(px) * next));
+        m_timeScale = next;
+        changed = true;
+    }
+    if (m_timeScale < limits.finest && limits.finest > 0.0) {
+        m_timeScale = limits.finest;
+        changed = true;
+    }
+    clampView();
+    return changed;
+}
+
+bool WaveformStore::verticalZoom(int id, double value, bool zoomIn)
+{
+    WaveformChannel* ch = channel(id);
+    if (!ch || !std::isfinite(value))
+        return false;
+    const double f = zoomIn ? kVerticalZoomIn : kVerticalZoomOut;
+    const double hi = (ch->displayMax - value) * f + value;
+    const double lo = value - (value - ch->displayMin) * f;
+    const double span = hi - lo;
+    const double dataRange = ch->dataMax - ch->dataMin;
+    if (!std::isfinite(span) || span < kMinValueSpan)
+        return false;
+    if (dataRange > 0.0 && span > kMaxValueSpanFactor * dataRange)
+        return false;
+    ch->displayMin = lo;
+    ch->displayMax = hi;
+    ch->autoRange = false;
+    return true;
+}
+
+void WaveformStore::panByPixels(double dx)
+{
+    m_viewStart = saturatedSub(m_viewStart, saturatedInt64(dx * m_timeScale));
+    clampView();
+}
+
+void WaveformStore::scrollBands(int angleDelta)
+{
+    // The stack may scroll until its end sits at the bottom of the plot.
+    const int limit = std::max(0, m_contentHeight - m_viewportHeight);
+    m_scrollOffset = std::clamp(m_scrollOffset - angleDelta, 0, limit);
+    clampView();
+}
+
+bool WaveformStore::fitView()
+{
+    if (!m_hasData || m_plotWidth <= 0)
+        return false;
+    const double span = double(m_lastTime) - double(m_firstTime);
+    if (span > 0.0)
+        m_timeScale = span / double(m_plotWidth);
+    m_viewStart = m_firstTime;
+    clampView();
+    return true;
+}
+
+bool WaveformStore::resizeAllChannelsToMatch(int id)
+{
+    const WaveformChannel* ch = channel(id);
+    if (!ch || ch->height <= kMinBandHeight)
+        return false;
+    const int height = ch->height;
+    const int oldContent = m_contentHeight;
+    for (WaveformChannel& c : m_channels)
+        c.height = height;
+    recomputeContentHeight();
+    if (m_contentHeight < oldContent)
+        m_scrollOffset = std::max(0, m_scrollOffset - (oldContent - m_contentHeight));
+    clampView();
+    return true;
+}
+
+void WaveformStore::restoreAllAutoRanges()
+{
+    for (int id : m_channels.keys())
+        restoreAutoRange(id);
 }
 
 qsizetype WaveformStore::memoryBytes() const

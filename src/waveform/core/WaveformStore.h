@@ -72,6 +72,31 @@ public:
         int columnsWithData = 0;
     };
 
+    // Navigation limits.
+    static constexpr int kMinBandHeight = 50; // a resized band must be taller
+    static constexpr double kMaxZoomPixelsPerSample = 50.0;
+    static constexpr double kWheelZoomFactor = 1.4;
+    static constexpr double kVerticalZoomIn = 0.8;
+    static constexpr double kVerticalZoomOut = 1.25;
+    static constexpr double kMinValueSpan = 1e-9;
+    static constexpr double kMaxValueSpanFactor = 10000.0;
+
+    struct ZoomLimits
+    {
+        double finest = 0.0;   // ns per pixel
+        double coarsest = 0.0; // ns per pixel, never reached
+    };
+
+    // Statistics of the samples of one channel in a closed time range.
+    struct RangeStats
+    {
+        double minimum = 0.0;
+        double maximum = 0.0;
+        double average = 0.0;
+        double peakToPeak = 0.0;
+        qint64 count = 0;
+    };
+
     WaveformStore();
 
     // The 8 channel colours; channel id gets paletteColor(id % 8).
@@ -176,6 +201,34 @@ public:
     static qsizetype upperBound(const QVector<WaveformSample>& samples, qint64 t);
     // Min/max of the channel's values over [first, end) via the block summaries.
     bool rangeMinMax(int id, qsizetype first, qsizetype end, double& min, double& max) const;
+
+    // Statistics over min(t1, t2) <= timestamp <= max(t1, t2); all zero when
+    // no sample lies there. Min/max and the sum come from the block
+    // summaries, so the cost does not grow with the number of samples.
+    RangeStats rangeStatistics(int id, qint64 t1, qint64 t2) const;
+
+    // Navigation ------------------------------------------------------------
+    // Finest: a sample period spans at most 50 pixels; coarsest: ten times the
+    // data span per plot width, at least 1 s per pixel (10^15 without data).
+    ZoomLimits zoomLimits() const;
+    // Wheel over the plot at widget x (zoomIn = wheel up): the time under the
+    // pointer stays put. Needs data in the first channel; zooming in stops at
+    // the finest limit, zooming out before the coarsest. True when changed.
+    bool wheelZoom(int x, bool zoomIn);
+    // Ctrl+wheel: scales the display range of a channel about `value`. Refused
+    // below a span of 1e-9 or above 10 000 x a positive data range; accepted
+    // zooms turn auto range off.
+    bool verticalZoom(int id, double value, bool zoomIn);
+    // Moves the view by dx pixels (content follows the pointer) and clamps.
+    void panByPixels(double dx);
+    // Scrolls the band stack by wheel units (120 per notch, as pixels).
+    void scrollBands(int angleDelta);
+    // Whole recording across the plot.
+    bool fitView();
+    // Every channel gets the height of `id` when it exceeds 50 px.
+    bool resizeAllChannelsToMatch(int id);
+    // Auto range on and ranges recomputed, for every channel.
+    void restoreAllAutoRanges();
 
     // Mapping -------------------------------------------------------------
     // y = y0 + h * (1 - (v - lo) / (hi - lo)), truncated; y0 + h / 2 for an empty range.

@@ -1,17 +1,28 @@
 #include "MultiChannelWaveformWidget.h"
 
+#include "CMenu.h"
 #include "CScrollBar64.h"
+#include "MeasureFormat.h"
 #include "SkinManager.h"
 #include "StyleWatcher.h"
 #include "TimeAxis.h"
 #include "TraceColumnSpans.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QDebug>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -49,6 +60,28 @@ MultiChannelWaveformWidget::MultiChannelWaveformWidget(QWidget* parent) : QOpenG
     connect(StyleWatcher::instance(), &StyleWatcher::skinChanged, this,
             &MultiChannelWaveformWidget::onSkinChanged);
     SkinManager::instance()->registerWidget(this);
+
+    m_inertiaTimer = new QTimer(this);
+    m_inertiaTimer->setInterval(PanInertia::kTickMs);
+    connect(m_inertiaTimer, &QTimer::timeout, this, &MultiChannelWaveformWidget::updateInertia);
+
+    m_nameEditor = new QLineEdit(this);
+    m_nameEditor->setMaxLength(64);
+    m_nameEditor->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_nameEditor->hide();
+    m_nameEditor->installEventFilter(this);
+    connect(m_nameEditor, &QLineEdit::editingFinished, this, &MultiChannelWaveformWidget::commitNameEdit);
+
+    m_cursorShortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+T")), this);
+    m_cursorShortcut->setContext(Qt::ApplicationShortcut);
+    connect(m_cursorShortcut, &QShortcut::activated, this,
+            &MultiChannelWaveformWidget::onActivateCursorCreation);
+    m_rangeShortcut = new QShortcut(QKeySequence(QStringLiteral("Ctrl+G")), this);
+    m_rangeShortcut->setContext(Qt::ApplicationShortcut);
+    connect(m_rangeShortcut, &QShortcut::activated, this,
+            &MultiChannelWaveformWidget::onActivateRegionSelection);
+
+    buildMenus();
 }
 
 MultiChannelWaveformWidget::~MultiChannelWaveformWidget()
@@ -108,8 +141,18 @@ void MultiChannelWaveformWidget::stopRecording()
 void MultiChannelWaveformWidget::clearData()
 {
     m_store.clearData();
-    clearCursorPairs();
+    // Pairs and ranges go silently here; "Delete Data" and the record
+    // button remove the pairs with their signals first.
+    m_pairs.clear();
+    m_selectedPair = -1;
     m_creatingCursorPair = false;
+    m_creationStep = 0;
+    m_createTime1 = m_createTime2 = 0;
+    m_ranges.clear();
+    m_selectedRange = -1;
+    m_rangeArmed = m_rangeDragging = m_rangeEdgeDrag = false;
+    m_rangeChannel = m_rangeEdgeIndex = -1;
+    m_rangeStart = m_rangeEnd = 0;
     m_store.clampView();
     applyScrollBars();
     update();
@@ -120,7 +163,61 @@ void MultiChannelWaveformWidget::setSampleRate(double rate)
     m_store.setSampleRate(rate);
 }
 
-void MultiChannelWaveformWidget::clearCursorPairs() {}
+void MultiChannelWaveformWidget::clearCursorPairs()
+{
+    for (int i = int(m_pairs.size()) - 1; i >= 0; --i)
+        emit cursorPairRemoved(m_pairs.at(i).index);
+    m_pairs.clear();
+    m_selectedPair = -1;
+    m_creatingCursorPair = false;
+    m_creationStep = 0;
+    m_createTime1 = m_createTime2 = 0;
+    setCursor(Qt::ArrowCursor);
+    update();
+}
+
+void MultiChannelWaveformWidget::clearRangeMeasures()
+{
+    m_ranges.clear();
+    m_selectedRange = -1;
+    m_rangeEdgeDrag = false;
+    m_rangeEdgeIndex = -1;
+    update();
+}
+
+void MultiChannelWaveformWidget::fitView()
+{
+    if (m_store.fitView())
+        refreshView();
+}
+
+void MultiChannelWaveformWidget::resizeAllChannelsToMatch()
+{
+    if (m_store.resizeAllChannelsToMatch(m_store.channelAtY(m_lastMousePos.y())))
+        refreshView();
+}
+
+void MultiChannelWaveformWidget::restoreYAxisRange()
+{
+    m_store.restoreAllAutoRanges();
+    update();
+}
+
+void MultiChannelWaveformWidget::deleteDataWithConfirmation()
+{
+    QMessageBox box(QMessageBox::Warning, tr("Warning"), tr("Are you sure you want to delete all data?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    if (box.exec() == QMessageBox::Yes)
+        deleteAllData();
+}
+
+void MultiChannelWaveformWidget::deleteAllData()
+{
+    clearCursorPairs();
+    clearRangeMeasures();
+    clearData();
+}
 
 void MultiChannelWaveformWidget::refreshView()
 {
@@ -221,17 +318,75 @@ void MultiChannelWaveformWidget::onSkinChanged(int skinType)
     update();
 }
 
-void MultiChannelWaveformWidget::updateInertia() {}
+void MultiChannelWaveformWidget::updateInertia()
+{
+    double dx = 0.0;
+    if (!m_inertia.tick(dx)) {
+        m_inertiaTimer->stop();
+        return;
+    }
+    m_store.panByPixels(dx);
+    applyScrollBars();
+    update();
+}
+
+bool MultiChannelWaveformWidget::isInertiaRunning() const
+{
+    return m_inertiaTimer->isActive();
+}
 
 void MultiChannelWaveformWidget::updateRecordingTime() {}
 
-void MultiChannelWaveformWidget::onActivateCursorCreation() {}
+void MultiChannelWaveformWidget::onActivateCursorCreation()
+{
+    if (m_store.isRecording())
+        return;
+    m_creatingCursorPair = true;
+    m_creationStep = 1;
+    for (CursorPair& pair : m_pairs)
+        pair.selected = false;
+    m_selectedPair = -1;
+    m_createTime1 = 0;
+    m_createTime2 = 0;
+    m_createColor = CursorPair::nextColor();
+    if (inPlotArea(m_lastMousePos))
+        m_createTime1 = snappedTimeAt(m_lastMousePos);
+    update();
+}
 
-void MultiChannelWaveformWidget::onActivateRegionSelection() {}
+void MultiChannelWaveformWidget::onActivateRegionSelection()
+{
+    if (m_store.isRecording())
+        return;
+    m_creatingCursorPair = false;
+    m_creationStep = 0;
+    m_rangeArmed = true;
+    for (RangeMeasure& range : m_ranges)
+        range.selected = false;
+    m_selectedRange = -1;
+    m_rangeChannel = m_store.channelAtY(m_lastMousePos.y());
+    m_rangeStart = m_rangeEnd = 0;
+    update();
+}
 
-void MultiChannelWaveformWidget::onDeleteSelectedCursorPair() {}
+void MultiChannelWaveformWidget::onDeleteSelectedCursorPair()
+{
+    if (m_selectedPair < 0 || m_selectedPair >= m_pairs.size())
+        return;
+    emit cursorPairRemoved(m_pairs.at(m_selectedPair).index);
+    m_pairs.removeAt(m_selectedPair);
+    m_selectedPair = -1;
+    update();
+}
 
-void MultiChannelWaveformWidget::onDeleteSelectedRegion() {}
+void MultiChannelWaveformWidget::onDeleteSelectedRegion()
+{
+    if (m_selectedRange < 0 || m_selectedRange >= m_ranges.size())
+        return;
+    m_ranges.removeAt(m_selectedRange);
+    m_selectedRange = -1;
+    update();
+}
 
 void MultiChannelWaveformWidget::onVerticalScrollBarValueChanged(int value)
 {
@@ -302,12 +457,79 @@ void MultiChannelWaveformWidget::resizeEvent(QResizeEvent* event)
 
 // ---- pointer --------------------------------------------------------------------
 
+bool MultiChannelWaveformWidget::overScrollBars(const QPoint& pos) const
+{
+    const int bar = m_store.scrollBarThickness();
+    return pos.x() >= width() - bar || pos.y() >= height() - bar;
+}
+
+bool MultiChannelWaveformWidget::inPlotArea(const QPoint& pos) const
+{
+    const int bar = m_store.scrollBarThickness();
+    return pos.x() >= m_store.labelColumnWidth() && pos.x() < width() - bar &&
+           pos.y() >= m_store.headerHeight() && pos.y() < height() - bar;
+}
+
+qint64 MultiChannelWaveformWidget::snappedTimeAt(const QPoint& pos) const
+{
+    return m_store.snapTime(m_store.channelAtY(pos.y()), m_store.xToTime(pos.x()));
+}
+
+QRect MultiChannelWaveformWidget::nameRect(int id) const
+{
+    const WaveformChannel* ch = m_store.channel(id);
+    const QRect band = bandRect(id);
+    if (!ch || band.isNull())
+        return QRect();
+    const QFontMetrics fm = fontMetrics();
+    const int h = fm.height() + 4;
+    return QRect(WaveformStore::kMinLabelColumnWidth, band.top() + (band.height() - h) / 2,
+                 fm.horizontalAdvance(ch->name), h);
+}
+
+bool MultiChannelWaveformWidget::nearMeasureLine(const QPoint& pos) const
+{
+    for (const CursorPair& pair : m_pairs) {
+        if (qAbs(pos.x() - m_store.timeToX(pair.time1)) <= 10 ||
+            qAbs(pos.x() - m_store.timeToX(pair.time2)) <= 10)
+            return true;
+    }
+    if (m_selectedRange >= 0 && m_selectedRange < m_ranges.size()) {
+        const RangeMeasure& r = m_ranges.at(m_selectedRange);
+        if (qAbs(pos.x() - m_store.timeToX(r.earlier())) <= 10 ||
+            qAbs(pos.x() - m_store.timeToX(r.later())) <= 10)
+            return true;
+    }
+    return false;
+}
+
+void MultiChannelWaveformWidget::updateCursorShape(const QPoint& pos)
+{
+    const int left = m_store.labelColumnWidth();
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    const int under = m_store.channelAtY(pos.y());
+    if (under >= 0 && fitButtonRect(under).contains(pos)) {
+        shape = Qt::PointingHandCursor;
+    } else if (qAbs(pos.x() - left) < 5) {
+        shape = Qt::SplitHCursor;
+    } else if (pos.x() < left) {
+        for (int id : m_store.channelIds()) {
+            const QRect band = bandRect(id);
+            if (!band.isNull() && qAbs(pos.y() - (band.top() + band.height())) < 5) {
+                shape = Qt::SplitVCursor;
+                break;
+            }
+        }
+    } else if (inPlotArea(pos) && nearMeasureLine(pos)) {
+        shape = Qt::SplitHCursor;
+    }
+    setCursor(shape);
+}
+
 void MultiChannelWaveformWidget::updatePointerState(const QPoint& pos)
 {
-    const QRect plot = plotRect();
-    const bool overPlot = pos.x() >= plot.left() && pos.x() < plot.left() + plot.width() &&
-                          pos.y() >= plot.top() && pos.y() < plot.top() + plot.height();
-    m_crosshair.visible = overPlot;
+    const bool overPlot = inPlotArea(pos);
+    m_crosshair.visible = overPlot && !nearMeasureLine(pos);
     m_crosshair.x = pos.x();
     m_crosshair.y = pos.y();
     m_crosshair.channel = overPlot ? m_store.channelAtY(pos.y()) : -1;
@@ -325,11 +547,365 @@ void MultiChannelWaveformWidget::updatePointerState(const QPoint& pos)
         m_hoverFitChannel = under;
 }
 
+void MultiChannelWaveformWidget::updateRangeStats(RangeMeasure& range) const
+{
+    const WaveformStore::RangeStats stats = m_store.rangeStatistics(range.channel, range.time1, range.time2);
+    range.minimum = stats.minimum;
+    range.maximum = stats.maximum;
+    range.average = stats.average;
+    range.peakToPeak = stats.peakToPeak;
+    range.count = stats.count;
+}
+
+bool MultiChannelWaveformWidget::pressMeasuringTools(const QPoint& pos)
+{
+    if (!inPlotArea(pos))
+        return false;
+
+    if (m_creatingCursorPair) {
+        const qint64 t = snappedTimeAt(pos);
+        if (m_creationStep == 1) {
+            m_createTime1 = m_createTime2 = t;
+            m_creationStep = 2;
+        } else {
+            for (CursorPair& other : m_pairs)
+                other.selected = false;
+            CursorPair pair;
+            pair.index = m_pairCounter++;
+            pair.time1 = m_createTime1;
+            pair.time2 = t;
+            pair.color = m_createColor;
+            pair.selected = true;
+            m_pairs.append(pair);
+            m_selectedPair = int(m_pairs.size()) - 1;
+            m_creatingCursorPair = false;
+            m_creationStep = 0;
+            m_createTime1 = m_createTime2 = 0;
+            setCursor(Qt::ArrowCursor);
+            emit cursorPairChanged(pair.index, pair.time1, pair.time2);
+        }
+        update();
+        return true;
+    }
+
+    if (m_rangeArmed) {
+        for (RangeMeasure& range : m_ranges)
+            range.selected = false;
+        m_selectedRange = -1;
+        m_rangeDragging = true;
+        m_rangeChannel = m_store.channelAtY(pos.y());
+        m_rangeStart = m_rangeEnd = m_store.xToTime(pos.x());
+        update();
+        return true;
+    }
+
+    if (!m_ranges.isEmpty()) {
+        const qint64 t = m_store.xToTime(pos.x());
+        const int c = m_store.channelAtY(pos.y());
+        if (m_selectedRange >= 0 && m_selectedRange < m_ranges.size() &&
+            m_ranges.at(m_selectedRange).channel == c) {
+            const RangeMeasure& r = m_ranges.at(m_selectedRange);
+            const bool nearLeft = qAbs(pos.x() - m_store.timeToX(r.earlier())) <= 10;
+            const bool nearRight = qAbs(pos.x() - m_store.timeToX(r.later())) <= 10;
+            if (nearLeft || nearRight) {
+                const qint64 edge = nearLeft ? r.earlier() : r.later();
+                m_rangeEdgeDrag = true;
+                m_rangeEdgeIndex = m_selectedRange;
+                m_rangeEdge = (r.time1 == edge) ? 1 : 2;
+                setCursor(Qt::SplitHCursor);
+                update();
+                return true;
+            }
+        }
+        int candidate = -1;
+        for (int i = 0; i < m_ranges.size(); ++i) {
+            RangeMeasure& r = m_ranges[i];
+            r.selected = false;
+            if (r.channel == c && r.earlier() <= t && t <= r.later())
+                candidate = i;
+        }
+        if (candidate >= 0)
+            m_ranges[candidate].selected = true;
+        m_selectedRange = candidate;
+    }
+
+    int between = -1;
+    for (int i = 0; i < m_pairs.size(); ++i) {
+        CursorPair& pair = m_pairs[i];
+        const int x1 = m_store.timeToX(pair.time1);
+        const int x2 = m_store.timeToX(pair.time2);
+        const bool line1 = qAbs(pos.x() - x1) <= 10;
+        if (line1 || qAbs(pos.x() - x2) <= 10) {
+            for (CursorPair& other : m_pairs)
+                other.selected = false;
+            pair.selected = true;
+            pair.draggingLine1 = line1;
+            pair.draggingLine2 = !line1;
+            m_selectedPair = i;
+            setCursor(Qt::SplitHCursor);
+            update();
+            return true;
+        }
+        if (pos.x() >= qMin(x1, x2) && pos.x() <= qMax(x1, x2))
+            between = i;
+    }
+    for (int i = 0; i < m_pairs.size(); ++i)
+        m_pairs[i].selected = (i == between);
+    m_selectedPair = between;
+    update();
+    return false;
+}
+
+void MultiChannelWaveformWidget::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    m_lastMousePos = pos;
+    if (event->button() != Qt::LeftButton || overScrollBars(pos)) {
+        QOpenGLWidget::mousePressEvent(event);
+        return;
+    }
+    commitNameEdit();
+    setFocus(Qt::MouseFocusReason);
+    // Any press catches a view still coasting from a fling.
+    m_inertiaTimer->stop();
+    m_inertia.stop();
+
+    const int left = m_store.labelColumnWidth();
+    const int under = m_store.channelAtY(pos.y());
+    if (under >= 0 && fitButtonRect(under).contains(pos)) {
+        m_store.restoreAutoRange(under);
+        update();
+        return;
+    }
+    if (pressMeasuringTools(pos))
+        return;
+    if (qAbs(pos.x() - left) < 5) {
+        m_labelDrag = true;
+        m_labelPressX = pos.x();
+        m_labelWidthAtPress = left;
+        setCursor(Qt::SplitHCursor);
+        return;
+    }
+    if (pos.x() < left && left > 60 && under >= 0 && nameRect(under).contains(pos)) {
+        startNameEdit(under);
+        return;
+    }
+    if (pos.x() > left) {
+        m_panning = true;
+        m_panLastX = pos.x();
+        m_panViewStart = m_store.viewStart();
+        m_inertia.press(event->position());
+        m_panClock.start();
+        setCursor(Qt::ClosedHandCursor);
+        return;
+    }
+    for (int id : m_store.channelIds()) {
+        const QRect band = bandRect(id);
+        if (!band.isNull() && qAbs(pos.y() - (band.top() + band.height())) < 5) {
+            m_bandResize = true;
+            m_resizeChannel = id;
+            m_resizePressY = pos.y();
+            m_heightAtPress = band.height();
+            setCursor(Qt::SplitVCursor);
+            return;
+        }
+    }
+}
+
 void MultiChannelWaveformWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    updatePointerState(event->position().toPoint());
+    const QPoint pos = event->position().toPoint();
+    m_lastMousePos = pos;
+
+    if (m_labelDrag) {
+        m_store.setLabelColumnWidth(m_labelWidthAtPress + (pos.x() - m_labelPressX));
+        m_store.clampView();
+        placeScrollBars();
+        applyScrollBars();
+    } else if (m_bandResize) {
+        const int h = m_heightAtPress + (pos.y() - m_resizePressY);
+        if (h > WaveformStore::kMinBandHeight) {
+            m_store.setChannelHeight(m_resizeChannel, h);
+            m_store.clampView();
+            applyScrollBars();
+        }
+    } else if (m_panning) {
+        m_store.panByPixels(pos.x() - m_panLastX);
+        m_panLastX = pos.x();
+        m_inertia.move(m_panClock.elapsed(), event->position());
+        applyScrollBars();
+    } else if (m_rangeDragging) {
+        m_rangeEnd = m_store.xToTime(pos.x());
+    } else if (m_rangeEdgeDrag && m_rangeEdgeIndex >= 0 && m_rangeEdgeIndex < m_ranges.size()) {
+        RangeMeasure& r = m_ranges[m_rangeEdgeIndex];
+        (m_rangeEdge == 1 ? r.time1 : r.time2) = m_store.xToTime(pos.x());
+        updateRangeStats(r);
+    } else {
+        bool dragged = false;
+        for (CursorPair& pair : m_pairs) {
+            if (!pair.draggingLine1 && !pair.draggingLine2)
+                continue;
+            (pair.draggingLine1 ? pair.time1 : pair.time2) = snappedTimeAt(pos);
+            emit cursorPairChanged(pair.index, pair.time1, pair.time2);
+            dragged = true;
+            break;
+        }
+        if (!dragged) {
+            if (m_creatingCursorPair && inPlotArea(pos)) {
+                const qint64 t = snappedTimeAt(pos);
+                (m_creationStep == 1 ? m_createTime1 : m_createTime2) = t;
+            }
+            updateCursorShape(pos);
+        }
+    }
+
+    updatePointerState(pos);
     update();
     QOpenGLWidget::mouseMoveEvent(event);
+}
+
+void MultiChannelWaveformWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QOpenGLWidget::mouseReleaseEvent(event);
+        return;
+    }
+    if (m_panning) {
+        m_panning = false;
+        if (m_inertia.release(m_panClock.elapsed()))
+            m_inertiaTimer->start();
+    }
+    if (m_rangeEdgeDrag) {
+        if (m_rangeEdgeIndex >= 0 && m_rangeEdgeIndex < m_ranges.size())
+            updateRangeStats(m_ranges[m_rangeEdgeIndex]);
+        m_rangeEdgeDrag = false;
+        m_rangeEdgeIndex = -1;
+        setCursor(Qt::ArrowCursor);
+        update();
+        return;
+    }
+    if (m_rangeDragging) {
+        m_rangeDragging = false;
+        m_rangeArmed = false;
+        if (m_rangeStart != m_rangeEnd && m_store.hasChannel(m_rangeChannel)) {
+            for (RangeMeasure& other : m_ranges)
+                other.selected = false;
+            RangeMeasure range;
+            range.channel = m_rangeChannel;
+            range.time1 = m_rangeStart;
+            range.time2 = m_rangeEnd;
+            range.selected = true;
+            updateRangeStats(range);
+            m_ranges.append(range);
+            m_selectedRange = int(m_ranges.size()) - 1;
+        }
+        update();
+        return;
+    }
+    m_labelDrag = false;
+    m_bandResize = false;
+    m_resizeChannel = -1;
+    for (CursorPair& pair : m_pairs)
+        pair.draggingLine1 = pair.draggingLine2 = false;
+    setCursor(Qt::ArrowCursor);
+    update();
+}
+
+void MultiChannelWaveformWidget::wheelEvent(QWheelEvent* event)
+{
+    commitNameEdit();
+    const QPoint pos = event->position().toPoint();
+    event->accept();
+    if (overScrollBars(pos))
+        return;
+    const int delta = event->angleDelta().y();
+    if (delta == 0)
+        return;
+    const bool up = delta > 0;
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int id = m_store.channelAtY(pos.y());
+        const WaveformChannel* ch = m_store.channel(id);
+        if (!ch)
+            return;
+        const QRect band = bandRect(id);
+        const double v =
+            WaveformStore::yToValue(pos.y(), band.top(), band.height(), ch->displayMin, ch->displayMax);
+        if (m_store.verticalZoom(id, v, up))
+            update();
+        return;
+    }
+    if (pos.x() < m_store.labelColumnWidth()) {
+        m_store.scrollBands(delta);
+        applyScrollBars();
+        update();
+        return;
+    }
+    if (m_store.wheelZoom(pos.x(), up)) {
+        applyScrollBars();
+        updatePointerState(pos);
+    }
+    update();
+}
+
+void MultiChannelWaveformWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Escape) {
+        QOpenGLWidget::keyPressEvent(event);
+        return;
+    }
+    if (m_selectedRange >= 0 && m_selectedRange < m_ranges.size()) {
+        m_ranges[m_selectedRange].selected = false;
+        m_selectedRange = -1;
+    } else if (!m_ranges.isEmpty()) {
+        m_ranges.clear();
+        m_selectedRange = -1;
+    } else if (m_rangeArmed || m_rangeDragging) {
+        m_rangeArmed = m_rangeDragging = false;
+        m_ranges.clear();
+    } else if (m_creatingCursorPair) {
+        m_creatingCursorPair = false;
+        m_creationStep = 0;
+        m_createTime1 = m_createTime2 = 0;
+        setCursor(Qt::ArrowCursor);
+    }
+    update();
+}
+
+QMenu* MultiChannelWaveformWidget::menuFor(const QPoint& pos)
+{
+    m_lastMousePos = pos;
+    if (m_selectedRange >= 0 && m_selectedRange < m_ranges.size()) {
+        const RangeMeasure& r = m_ranges.at(m_selectedRange);
+        const QRect band = bandRect(r.channel);
+        const int x1 = m_store.timeToX(r.earlier());
+        const int x2 = m_store.timeToX(r.later());
+        if (!band.isNull() && pos.x() >= x1 && pos.x() <= x2 && pos.y() >= band.top() &&
+            pos.y() < band.top() + band.height())
+            return m_rangeMenu;
+    }
+    if (m_selectedPair >= 0 && m_selectedPair < m_pairs.size()) {
+        const CursorPair& pair = m_pairs.at(m_selectedPair);
+        const int x1 = m_store.timeToX(pair.earlier());
+        const int x2 = m_store.timeToX(pair.later());
+        if (pos.x() >= x1 && pos.x() <= x2)
+            return m_pairMenu;
+    }
+    const bool idle = !m_store.isRecording();
+    // CSV and image files are written by the export, which is not built yet.
+    m_actSaveImage->setEnabled(false);
+    m_actSaveCsv->setEnabled(false);
+    m_actReplayCsv->setEnabled(false);
+    m_actDeleteData->setEnabled(idle);
+    m_actDeleteAllPairs->setEnabled(idle);
+    m_actDeleteAllRanges->setEnabled(idle);
+    return m_plotMenu;
+}
+
+void MultiChannelWaveformWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    commitNameEdit();
+    QMenu* menu = menuFor(event->pos());
+    menu->exec(event->globalPos());
 }
 
 void MultiChannelWaveformWidget::leaveEvent(QEvent* event)
@@ -338,6 +914,121 @@ void MultiChannelWaveformWidget::leaveEvent(QEvent* event)
     m_hoverFitChannel = -1;
     update();
     QOpenGLWidget::leaveEvent(event);
+}
+
+// ---- name editing -----------------------------------------------------------------
+
+void MultiChannelWaveformWidget::startNameEdit(int id)
+{
+    const WaveformChannel* ch = m_store.channel(id);
+    const QRect band = bandRect(id);
+    if (!ch || band.isNull())
+        return;
+    if (m_editedChannel >= 0 && m_editedChannel != id)
+        commitNameEdit();
+    m_editedChannel = id;
+    const int h = fontMetrics().height() + 10;
+    m_nameEditor->setGeometry(46, band.top() + (band.height() - h) / 2, m_store.labelColumnWidth() - 50, h);
+    m_nameEditor->setText(ch->name);
+    m_nameEditor->show();
+    m_nameEditor->raise();
+    m_nameEditor->selectAll();
+    m_nameEditor->setFocus(Qt::OtherFocusReason);
+    update();
+}
+
+void MultiChannelWaveformWidget::commitNameEdit()
+{
+    if (m_editedChannel < 0)
+        return;
+    const int id = m_editedChannel;
+    // Cleared first: hiding the editor moves the focus, which finishes the
+    // edit once more.
+    m_editedChannel = -1;
+    const QString name = m_nameEditor->text().trimmed();
+    m_nameEditor->hide();
+    if (!name.isEmpty())
+        m_store.setChannelName(id, name);
+    update();
+}
+
+void MultiChannelWaveformWidget::cancelNameEdit()
+{
+    m_editedChannel = -1;
+    m_nameEditor->hide();
+    setFocus(Qt::OtherFocusReason);
+    update();
+}
+
+bool MultiChannelWaveformWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_nameEditor && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        cancelNameEdit();
+        return true;
+    }
+    return QOpenGLWidget::eventFilter(watched, event);
+}
+
+// ---- menus --------------------------------------------------------------------
+
+void MultiChannelWaveformWidget::buildMenus()
+{
+    auto makeMenu = [this]() {
+        auto* menu = new CMenu(this);
+        // Built once and kept: the themes style it as a context menu.
+        menu->setAttribute(Qt::WA_DeleteOnClose, false);
+        return menu;
+    };
+    m_pairMenu = makeMenu();
+    m_actDeletePair =
+        m_pairMenu->addAction(QString(), this, &MultiChannelWaveformWidget::onDeleteSelectedCursorPair);
+    m_rangeMenu = makeMenu();
+    m_actDeleteRange =
+        m_rangeMenu->addAction(QString(), this, &MultiChannelWaveformWidget::onDeleteSelectedRegion);
+
+    m_plotMenu = makeMenu();
+    m_actFitView = m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::fitView);
+    m_actResizeAll =
+        m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::resizeAllChannelsToMatch);
+    m_actRestoreY = m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::restoreYAxisRange);
+    m_actSaveImage = m_plotMenu->addAction(QString());
+    m_plotMenu->addSeparator();
+    m_actSaveCsv = m_plotMenu->addAction(QString());
+    m_actReplayCsv = m_plotMenu->addAction(QString());
+    m_plotMenu->addSeparator();
+    m_actDeleteData =
+        m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::deleteDataWithConfirmation);
+    m_plotMenu->addSeparator();
+    m_actDeleteAllPairs =
+        m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::clearCursorPairs);
+    m_actDeleteAllRanges =
+        m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::clearRangeMeasures);
+    for (QAction* action : {m_actSaveImage, m_actSaveCsv, m_actReplayCsv})
+        action->setEnabled(false);
+    retranslate();
+}
+
+void MultiChannelWaveformWidget::retranslate()
+{
+    m_actDeletePair->setText(tr("Delete Cursor Pair"));
+    m_actDeleteRange->setText(tr("Delete Range Measure"));
+    m_actFitView->setText(tr("Fit View"));
+    m_actResizeAll->setText(tr("Resize All Channels To Match"));
+    m_actRestoreY->setText(tr("Restore Y Axis Range"));
+    m_actSaveImage->setText(tr("Save Waveform To Image"));
+    m_actSaveCsv->setText(tr("Save CSV"));
+    m_actReplayCsv->setText(tr("Replay CSV"));
+    m_actDeleteData->setText(tr("Delete Data"));
+    m_actDeleteAllPairs->setText(tr("Delete All Cursor Pair"));
+    m_actDeleteAllRanges->setText(tr("Delete All Range Measure"));
+}
+
+void MultiChannelWaveformWidget::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QOpenGLWidget::changeEvent(event);
 }
 
 // ---- painting -------------------------------------------------------------------
@@ -404,6 +1095,11 @@ void MultiChannelWaveformWidget::paintGL()
     }
     p.restore();
 
+    drawCursorPairs(p);
+    drawCursorReadout(p);
+    drawCreationPreview(p);
+    drawRanges(p);
+    drawRangeReadout(p);
     if (m_crosshair.visible && !m_store.isRecording())
         drawCrosshair(p);
 
@@ -768,5 +1464,217 @@ void MultiChannelWaveformWidget::drawCrosshair(QPainter& p)
     p.fillRect(box, m_axisLabelBgColor);
     p.setPen(m_markerColor);
     p.drawText(box, Qt::AlignCenter, text);
+    p.restore();
+}
+
+// ---- measuring tools ------------------------------------------------------------
+
+void MultiChannelWaveformWidget::drawCursorPairs(QPainter& p)
+{
+    if (m_pairs.isEmpty())
+        return;
+    const QRect plot = plotRect();
+    auto inside = [&](int x) { return x >= plot.left() && x < plot.left() + plot.width(); };
+    p.save();
+    p.setClipRect(QRect(plot.left(), 0, plot.width(), plot.top() + plot.height()));
+    for (const CursorPair& pair : std::as_const(m_pairs)) {
+        QColor line = pair.color;
+        line.setAlpha(pair.selected ? 255 : 120);
+        QColor fill = pair.color;
+        fill.setAlpha(pair.selected ? 30 : 15);
+        const int x1 = m_store.timeToX(pair.time1);
+        const int x2 = m_store.timeToX(pair.time2);
+        if (inside(x1) && inside(x2))
+            p.fillRect(QRect(qMin(x1, x2), plot.top(), qAbs(x2 - x1), plot.height()), fill);
+        const int xs[2] = {x1, x2};
+        for (int k = 0; k < 2; ++k) {
+            const int x = xs[k];
+            if (!inside(x))
+                continue;
+            p.setPen(QPen(line, 1));
+            p.drawLine(QPointF(x + 0.5, 0), QPointF(x + 0.5, plot.top() + plot.height()));
+            const bool leftOfOther = x < xs[1 - k];
+            const QRect square(leftOfOther ? x - 20 : x + 1, 0, 20, 20);
+            p.fillRect(square, line);
+            p.setPen(Qt::white);
+            p.drawText(square, Qt::AlignCenter, QString::number(pair.index));
+        }
+    }
+    p.restore();
+}
+
+QString MultiChannelWaveformWidget::cursorReadoutAt(const QPoint& pos) const
+{
+    if (m_selectedPair < 0 || m_selectedPair >= m_pairs.size() || m_store.isRecording() ||
+        m_creatingCursorPair)
+        return QString();
+    const int bar = m_store.scrollBarThickness();
+    if (pos.x() < m_store.labelColumnWidth() || pos.x() > width() - bar || pos.y() < 0 ||
+        pos.y() > height() - bar)
+        return QString();
+    const CursorPair& pair = m_pairs.at(m_selectedPair);
+    qint64 t;
+    if (qAbs(pos.x() - m_store.timeToX(pair.time1)) <= 6)
+        t = pair.time1;
+    else if (qAbs(pos.x() - m_store.timeToX(pair.time2)) <= 6)
+        t = pair.time2;
+    else
+        return QString();
+    return MeasureFormat::cursorReadout(t, MeasureFormat::absoluteDifference(pair.time1, pair.time2));
+}
+
+void MultiChannelWaveformWidget::drawCursorReadout(QPainter& p)
+{
+    const QPoint pos = m_lastMousePos;
+    const QString text = cursorReadoutAt(pos);
+    if (text.isEmpty())
+        return;
+    const CursorPair& pair = m_pairs.at(m_selectedPair);
+    const int x1 = m_store.timeToX(pair.time1);
+    const int lineX = qAbs(pos.x() - x1) <= 6 ? x1 : m_store.timeToX(pair.time2);
+
+    const QFontMetrics fm = fontMetrics();
+    const QRect bounds = fm.boundingRect(QRect(0, 0, 400, 1000), Qt::AlignLeft | Qt::AlignTop, text);
+    int x = lineX + 10;
+    if (x + bounds.width() > width() - 4)
+        x = lineX - bounds.width() - 8;
+    x = qMax(x, m_store.labelColumnWidth() + 4);
+    const QRect textRect(x, m_store.headerHeight() + 8, bounds.width(), bounds.height());
+    QColor bg = m_axisLabelBgColor;
+    bg.setAlpha(255);
+
+    p.save();
+    p.setClipRect(plotRect());
+    p.setPen(QPen(m_gridLineColor, 1));
+    p.setBrush(bg);
+    p.drawRoundedRect(textRect.adjusted(-8, -5, 8, 5), 4, 4);
+    p.setPen(m_axisLabelColor);
+    p.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, text);
+    p.restore();
+}
+
+void MultiChannelWaveformWidget::drawCreationPreview(QPainter& p)
+{
+    if (!m_creatingCursorPair)
+        return;
+    const QRect plot = plotRect();
+    auto inside = [&](int x) { return x >= plot.left() && x < plot.left() + plot.width(); };
+    const bool second = m_creationStep == 2;
+    const int x1 = m_store.timeToX(m_createTime1);
+    const int x2 = m_store.timeToX(m_createTime2);
+    p.save();
+    p.setClipRect(QRect(plot.left(), 0, plot.width(), plot.top() + plot.height()));
+    auto drawLine = [&](int x, bool squareLeft) {
+        if (!inside(x))
+            return;
+        p.setPen(QPen(m_createColor, 1, Qt::DashLine));
+        p.drawLine(QPointF(x + 0.5, 0), QPointF(x + 0.5, plot.top() + plot.height()));
+        p.fillRect(QRect(squareLeft ? x - 20 : x + 1, 0, 20, 20), m_createColor);
+    };
+    if (m_createTime1 > 0 || second)
+        drawLine(x1, !second || x1 <= x2);
+    if (second)
+        drawLine(x2, x2 < x1);
+    p.restore();
+}
+
+void MultiChannelWaveformWidget::drawRanges(QPainter& p)
+{
+    const bool dragging = m_rangeDragging;
+    const bool armedBar = m_rangeArmed && !m_rangeDragging && inPlotArea(m_lastMousePos);
+    if (m_ranges.isEmpty() && !dragging && !armedBar)
+        return;
+    const QColor base(205, 66, 126);
+    const QColor outline = m_lightTheme ? QColor(Qt::white).darker(250) : QColor(Qt::white);
+    p.save();
+    p.setClipRect(plotRect());
+    auto rangeRect = [&](int channel, qint64 t1, qint64 t2) {
+        const QRect band = bandRect(channel);
+        if (band.isNull())
+            return QRectF();
+        const int x1 = m_store.timeToX(qMin(t1, t2));
+        const int x2 = m_store.timeToX(qMax(t1, t2));
+        return QRectF(x1, band.top(), x2 - x1, band.height());
+    };
+    for (const RangeMeasure& r : std::as_const(m_ranges)) {
+        const QRectF rect = rangeRect(r.channel, r.time1, r.time2);
+        if (rect.isNull())
+            continue;
+        QColor fill = base;
+        fill.setAlpha(r.selected ? 50 : 20);
+        p.fillRect(rect, fill);
+        if (r.selected) {
+            p.setPen(QPen(outline, 1.5));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(rect);
+        }
+    }
+    if (dragging) {
+        const QRectF rect = rangeRect(m_rangeChannel, m_rangeStart, m_rangeEnd);
+        if (!rect.isNull()) {
+            QColor fill = base;
+            fill.setAlpha(45);
+            p.fillRect(rect, fill);
+            p.setPen(QPen(QColor(Qt::white), 1.5));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(rect);
+        }
+    } else if (armedBar) {
+        const QRect band = bandRect(m_store.channelAtY(m_lastMousePos.y()));
+        if (!band.isNull()) {
+            QColor bar = m_lightTheme ? QColor(Qt::white).darker(200) : QColor(Qt::white);
+            bar.setAlpha(160);
+            p.fillRect(QRectF(m_lastMousePos.x() - 2, band.top(), 4, band.height()), bar);
+        }
+    }
+    p.restore();
+}
+
+QStringList MultiChannelWaveformWidget::rangeReadout() const
+{
+    if (m_selectedRange < 0 || m_selectedRange >= m_ranges.size())
+        return {};
+    const RangeMeasure& r = m_ranges.at(m_selectedRange);
+    const WaveformChannel* ch = m_store.channel(r.channel);
+    if (r.count <= 0 || !ch || !ch->visible)
+        return {};
+    return MeasureFormat::rangeReadout(r.minimum, r.maximum, r.average, r.peakToPeak, r.count);
+}
+
+void MultiChannelWaveformWidget::drawRangeReadout(QPainter& p)
+{
+    const QStringList lines = rangeReadout();
+    if (lines.isEmpty())
+        return;
+    const RangeMeasure& r = m_ranges.at(m_selectedRange);
+    const QRect band = bandRect(r.channel);
+    const QRect plot = plotRect();
+    QFont font(QStringLiteral("Consolas"));
+    font.setPointSize(10);
+    font.setStyleHint(QFont::Monospace);
+    const QFontMetrics fm(font);
+    int widest = 0;
+    for (const QString& line : lines)
+        widest = qMax(widest, fm.horizontalAdvance(line));
+    const int w = widest + 16;
+    const int h = 2 * (fm.height() + 2) + 8;
+    const int mid = (m_store.timeToX(r.earlier()) + m_store.timeToX(r.later())) / 2;
+    int x = qMax(mid - w / 2, plot.left() + 4);
+    if (x + w > plot.left() + plot.width() - 4)
+        x = plot.left() + plot.width() - w - 4;
+    int y = band.top() + band.height() + 4;
+    if (y + h > plot.top() + plot.height())
+        y = band.top() - h - 4;
+
+    p.save();
+    p.setClipRect(plot);
+    p.setPen(QPen(QColor(80, 80, 80), 1));
+    p.setBrush(QColor(30, 30, 32, 220));
+    p.drawRoundedRect(QRectF(x + 0.5, y + 0.5, w, h), 4, 4);
+    p.setFont(font);
+    p.setPen(QColor(220, 220, 220));
+    for (int i = 0; i < lines.size(); ++i)
+        p.drawText(QRect(x + 8, y + 4 + i * (fm.height() + 2), widest, fm.height() + 2),
+                   Qt::AlignLeft | Qt::AlignVCenter, lines.at(i));
     p.restore();
 }

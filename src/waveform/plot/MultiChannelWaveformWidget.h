@@ -1,24 +1,34 @@
 #pragma once
 
+#include "CursorPair.h"
+#include "PanInertia.h"
 #include "WaveformStore.h"
 #include "WaveformTraceRenderer.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QLine>
+#include <QList>
 #include <QOpenGLFunctions>
 #include <QOpenGLWidget>
 #include <QPoint>
 #include <QRect>
 
 class CScrollBar64;
+class QAction;
+class QLineEdit;
+class QMenu;
 class QPainter;
 class QScrollBar;
+class QShortcut;
+class QTimer;
 
 // The session's waveform plot: up to sixteen channels drawn as stacked bands
 // over one shared time axis. Data and view arithmetic live in the
 // WaveformStore; this class paints them (QPainter on the GL surface) and
-// turns pointer movement into the crosshair read-out.
+// turns mouse, wheel and keys into navigation, cursor pairs and range
+// measurements.
 class MultiChannelWaveformWidget : public QOpenGLWidget, protected QOpenGLFunctions
 {
     Q_OBJECT
@@ -49,8 +59,46 @@ public:
     void clearData();
     void setSampleRate(double rate);
     double sampleRate() const { return m_store.sampleRate(); }
-    // Removes every cursor pair (none exist yet).
+    // "Delete All Cursor Pair": emits cursorPairRemoved for every pair, last
+    // first, then empties the list and ends a pair creation.
     void clearCursorPairs();
+    // "Delete All Range Measure".
+    void clearRangeMeasures();
+
+    // Menu operations ------------------------------------------------------
+    void fitView();
+    void resizeAllChannelsToMatch();
+    void restoreYAxisRange();
+    // Asks first; on confirmation removes pairs (emitting), ranges and data.
+    void deleteDataWithConfirmation();
+    // The same without asking.
+    void deleteAllData();
+
+    // Measuring tools ------------------------------------------------------
+    const QList<CursorPair>& cursorPairs() const { return m_pairs; }
+    const QList<RangeMeasure>& rangeMeasures() const { return m_ranges; }
+    int selectedCursorPair() const { return m_selectedPair; }
+    int selectedRange() const { return m_selectedRange; }
+    bool isCreatingCursorPair() const { return m_creatingCursorPair; }
+    int cursorCreationStep() const { return m_creationStep; }
+    bool isRangeCreationArmed() const { return m_rangeArmed; }
+    // The read-out text shown for the pointer at pos (empty when none).
+    QString cursorReadoutAt(const QPoint& pos) const;
+    QStringList rangeReadout() const;
+
+    // Navigation state (for the panels and tests).
+    bool isPanning() const { return m_panning; }
+    const PanInertia& inertia() const { return m_inertia; }
+    bool isInertiaRunning() const;
+    QLineEdit* nameEditor() const { return m_nameEditor; }
+    int editedChannel() const { return m_editedChannel; }
+    // The name's clickable rectangle in the label column of a band.
+    QRect nameRect(int id) const;
+    QMenu* plotMenu() const { return m_plotMenu; }
+    QMenu* cursorPairMenu() const { return m_pairMenu; }
+    QMenu* rangeMenu() const { return m_rangeMenu; }
+    // The menu a context request at pos opens (entries enabled as they would be).
+    QMenu* menuFor(const QPoint& pos);
 
     WaveformStore& store() { return m_store; }
     const WaveformStore& store() const { return m_store; }
@@ -103,8 +151,7 @@ Q_SIGNALS:
 
 public Q_SLOTS:
     void onSkinChanged(int skinType);
-    // Kinetic panning, cursor pairs, range measures and CSV work are not
-    // built yet; their slots are here so the wiring can be made now.
+    // One 16 ms step of a fling.
     void updateInertia();
     // The recording time is not shown on the plot.
     void updateRecordingTime();
@@ -114,6 +161,8 @@ public Q_SLOTS:
     void onDeleteSelectedRegion();
     void onVerticalScrollBarValueChanged(int value);
     void onHorizontalScrollBarValueChanged(qint64 value);
+    // CSV export and replay are not built yet; their menu entries stay
+    // disabled and these slots do nothing.
     void onSaveCsvLoadFinished();
     void onReplayCsvLoadFinished();
 
@@ -121,8 +170,15 @@ protected:
     void initializeGL() override;
     void paintGL() override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Crosshair
@@ -189,6 +245,26 @@ private:
     void drawValueLabels(QPainter& p, const WaveformChannel& ch, int y0, int h);
     void drawFitButton(QPainter& p, int id, int y0);
     void drawCrosshair(QPainter& p);
+    void drawCursorPairs(QPainter& p);
+    void drawCursorReadout(QPainter& p);
+    void drawCreationPreview(QPainter& p);
+    void drawRanges(QPainter& p);
+    void drawRangeReadout(QPainter& p);
+
+    void buildMenus();
+    void retranslate();
+    bool overScrollBars(const QPoint& pos) const;
+    bool inPlotArea(const QPoint& pos) const;
+    // Pointer time snapped to the channel under the pointer.
+    qint64 snappedTimeAt(const QPoint& pos) const;
+    bool pressMeasuringTools(const QPoint& pos);
+    void updateRangeStats(RangeMeasure& range) const;
+    // Within 10 px of a cursor line or of the selected range's edges.
+    bool nearMeasureLine(const QPoint& pos) const;
+    void updateCursorShape(const QPoint& pos);
+    void startNameEdit(int id);
+    void commitNameEdit();
+    void cancelNameEdit();
 
     void applyScrollBars();
     void placeScrollBars();
@@ -206,10 +282,66 @@ private:
     QScrollBar* m_vScroll = nullptr;
 
     bool m_lightTheme = false;
-    bool m_creatingCursorPair = false;
     int m_editedChannel = -1;
     int m_hoverFitChannel = -1;
     Crosshair m_crosshair;
+
+    // Navigation.
+    QPoint m_lastMousePos{-1, -1};
+    bool m_panning = false;
+    int m_panLastX = 0;
+    qint64 m_panViewStart = 0;
+    QElapsedTimer m_panClock;
+    PanInertia m_inertia;
+    QTimer* m_inertiaTimer = nullptr;
+    bool m_labelDrag = false;
+    int m_labelPressX = 0;
+    int m_labelWidthAtPress = 0;
+    bool m_bandResize = false;
+    int m_resizeChannel = -1;
+    int m_resizePressY = 0;
+    int m_heightAtPress = 0;
+    QLineEdit* m_nameEditor = nullptr;
+
+    // Cursor pairs.
+    QList<CursorPair> m_pairs;
+    int m_selectedPair = -1;
+    int m_pairCounter = 0;
+    bool m_creatingCursorPair = false;
+    int m_creationStep = 0;
+    qint64 m_createTime1 = 0;
+    qint64 m_createTime2 = 0;
+    QColor m_createColor;
+
+    // Range measurements.
+    QList<RangeMeasure> m_ranges;
+    int m_selectedRange = -1;
+    bool m_rangeArmed = false;
+    bool m_rangeDragging = false;
+    int m_rangeChannel = -1;
+    qint64 m_rangeStart = 0;
+    qint64 m_rangeEnd = 0;
+    bool m_rangeEdgeDrag = false;
+    int m_rangeEdge = 0; // 1: time1, 2: time2
+    int m_rangeEdgeIndex = -1;
+
+    // Menus and shortcuts.
+    QMenu* m_plotMenu = nullptr;
+    QMenu* m_pairMenu = nullptr;
+    QMenu* m_rangeMenu = nullptr;
+    QAction* m_actFitView = nullptr;
+    QAction* m_actResizeAll = nullptr;
+    QAction* m_actRestoreY = nullptr;
+    QAction* m_actSaveImage = nullptr;
+    QAction* m_actSaveCsv = nullptr;
+    QAction* m_actReplayCsv = nullptr;
+    QAction* m_actDeleteData = nullptr;
+    QAction* m_actDeleteAllPairs = nullptr;
+    QAction* m_actDeleteAllRanges = nullptr;
+    QAction* m_actDeletePair = nullptr;
+    QAction* m_actDeleteRange = nullptr;
+    QShortcut* m_cursorShortcut = nullptr;
+    QShortcut* m_rangeShortcut = nullptr;
 
     QColor m_bgColor = QColor(27, 27, 28);
     QColor m_gridLineColor = QColor(85, 85, 85);
