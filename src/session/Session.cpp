@@ -28,8 +28,8 @@
 #include "SerialParamWidget.h"
 #include "SerialPortManager.h"
 #include "StyleHelper.h"
-#include "TxSettingWidget.h"
 #include "TimingWidget.h"
+#include "TxSettingWidget.h"
 #include "WaveformManagerWidget.h"
 
 #include <QAbstractSpinBox>
