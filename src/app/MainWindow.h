@@ -37,7 +37,11 @@ public:
     // The help documents in menu order, as paths in the installation.
     static QStringList helpDocuments();
 
+    // True while an update check the user started is in flight.
+    bool isManualUpdateCheck() const { return m_manualUpdateCheck; }
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -55,9 +59,15 @@ private Q_SLOTS:
     void showLanguageMenu();
     void showAboutBox();
     void showShortcuts();
+    void checkForUpdates();
+    void onUpdateCheckFinished(QString url);
+    void onUpdateDownloadFinished(QString url, QString filepath);
 
 private:
     void setupMenusAndUpdates();
+    void setupUpdateChecks();
+    // Text, style and cursor of the status bar's version label.
+    void showVersionState();
     void buildThemeActions();
     void buildLanguageActions();
     void retranslateActions();
@@ -83,6 +93,19 @@ private:
     QList<QAction*> m_themeActions;
     QActionGroup* m_languageGroup = nullptr;
     QList<QAction*> m_languageActions;
+
+    // What the version label shows: the version, a check in flight, a newer
+    // release, or a downloaded installer.
+    enum class VersionState
+    {
+        Version,
+        Checking,
+        UpdateAvailable,
+        Downloaded
+    };
+    VersionState m_versionState = VersionState::Version;
+    QString m_latestVersion;
+    bool m_manualUpdateCheck = false;
 
     // Empty while the connection label still shows its start text.
     QString m_connectMsg;
