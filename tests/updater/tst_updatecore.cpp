@@ -246,6 +246,21 @@ private Q_SLOTS:
         QVERIFY(!check(checker, url)); // 404
     }
 
+    void stalledServerEndsTheCheck()
+    {
+        HttpTestServer server;
+        HttpTestServer::Response stall;
+        stall.announcedLength = 100; // headers, then silence
+        server.route(QStringLiteral("/slow.json"), stall);
+        UpdateChecker checker;
+        checker.setUrl(server.url(QStringLiteral("/slow.json")));
+        QSignalSpy done(&checker, &UpdateChecker::finished);
+        checker.check();
+        QVERIFY(done.wait(UpdateRequest::kTransferTimeoutMs + 10000));
+        QCOMPARE(done.first().first().toBool(), false);
+        QVERIFY(!checker.isChecking());
+    }
+
     void redirectFollowedAndRemembered()
     {
         HttpTestServer server;

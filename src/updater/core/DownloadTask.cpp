@@ -54,7 +54,7 @@ void DownloadTask::begin(const QUrl& url)
     m_part.close();
     m_part.setFileName(QString());
 
-    m_reply = m_manager->get(UpdateRequest::build(url, m_userAgent, UpdateRequest::kDownloadTimeoutMs));
+    m_reply = m_manager->get(UpdateRequest::build(url, m_userAgent, UpdateRequest::kTransferTimeoutMs));
     m_startTime = QDateTime::currentSecsSinceEpoch();
 
     QDir().mkpath(m_folder);

@@ -37,7 +37,8 @@ void UpdateChecker::send()
         m_reply = nullptr;
         old->abort();
     }
-    m_reply = m_manager->get(UpdateRequest::build(QUrl(m_url), m_userAgent));
+    m_reply =
+        m_manager->get(UpdateRequest::build(QUrl(m_url), m_userAgent, UpdateRequest::kTransferTimeoutMs));
 }
 
 void UpdateChecker::onReply(QNetworkReply* reply)

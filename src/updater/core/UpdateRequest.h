@@ -9,8 +9,9 @@
 class UpdateRequest
 {
 public:
-    // Installer downloads give up after this long without any data.
-    static constexpr int kDownloadTimeoutMs = 10000;
+    // Downloads and manifest requests give up after this long without any
+    // data, so a stalled server cannot leave a check in flight forever.
+    static constexpr int kTransferTimeoutMs = 10000;
     // Hops a manifest or download may be redirected before it counts as failed.
     static constexpr int kMaxRedirects = 10;
 
