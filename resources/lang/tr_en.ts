@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>AuthenticateDialog</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>Please provide the user name and password for the download location.</source>
+        <translation>Please provide the user name and password for the download location.</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>&amp;User name:</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>&amp;Password:</translation>
+    </message>
+</context>
+<context>
     <name>ByteSizeText</name>
     <message>
         <source>%1 B</source>
@@ -256,6 +275,156 @@ Options:
     <message>
         <source>%1: handing the line to %2</source>
         <translation>%1: handing the line to %2</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadTask</name>
+    <message>
+        <source>Redirect to %1 refused</source>
+        <translation>Redirect to %1 refused</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot replace %1</source>
+        <translation>Cannot replace %1</translation>
+    </message>
+    <message>
+        <source>Cannot rename %1 to %2</source>
+        <translation>Cannot rename %1 to %2</translation>
+    </message>
+</context>
+<context>
+    <name>Downloader</name>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>Downloading updates</source>
+        <translation>Downloading updates</translation>
+    </message>
+    <message>
+        <source>of</source>
+        <translation>of</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>about one hour</source>
+        <translation>about one hour</translation>
+    </message>
+    <message>
+        <source>about %1 hours</source>
+        <translation>about %1 hours</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 minute</translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation>%1 minutes</translation>
+    </message>
+    <message>
+        <source>1 second</source>
+        <translation>1 second</translation>
+    </message>
+    <message>
+        <source>%1 seconds</source>
+        <translation>%1 seconds</translation>
+    </message>
+    <message>
+        <source>Time remaining</source>
+        <translation>Time remaining</translation>
+    </message>
+    <message>
+        <source>Time Remaining</source>
+        <translation>Time Remaining</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Unknown</translation>
+    </message>
+    <message>
+        <source>Downloading Updates</source>
+        <translation>Downloading Updates</translation>
+    </message>
+    <message>
+        <source>Time remaining: 0 minutes</source>
+        <translation>Time remaining: 0 minutes</translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation>Download failed: %1</translation>
+    </message>
+    <message>
+        <source>Download complete!</source>
+        <translation>Download complete!</translation>
+    </message>
+    <message>
+        <source>The installer opens separately</source>
+        <translation>The installer opens separately</translation>
+    </message>
+    <message>
+        <source>Click &quot;OK&quot; to begin installing the update</source>
+        <translation>Click &quot;OK&quot; to begin installing the update</translation>
+    </message>
+    <message>
+        <source>In order to install the update, you may need to quit the application. This is a mandatory update, exiting now will close the application.</source>
+        <translation>In order to install the update, you may need to quit the application. This is a mandatory update, exiting now will close the application.</translation>
+    </message>
+    <message>
+        <source>In order to install the update, you may need to quit the application.</source>
+        <translation>In order to install the update, you may need to quit the application.</translation>
+    </message>
+    <message>
+        <source>Click the &quot;Open&quot; button to apply the update</source>
+        <translation>Click the &quot;Open&quot; button to apply the update</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Cannot find downloaded update!</source>
+        <translation>Cannot find downloaded update!</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to cancel the download? This is a mandatory update, exiting now will close the application</source>
+        <translation>Are you sure you want to cancel the download? This is a mandatory update, exiting now will close the application</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to cancel the download?</source>
+        <translation>Are you sure you want to cancel the download?</translation>
+    </message>
+    <message>
+        <source>Updater</source>
+        <translation>Updater</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
     </message>
 </context>
 <context>
@@ -692,12 +861,147 @@ Options:
         <translation>No program on this desktop could open the help document. You can open it yourself:
 %1</translation>
     </message>
+    <message>
+        <source>Update check URL is not configured.</source>
+        <translation>Update check URL is not configured.</translation>
+    </message>
+    <message>
+        <source>Checking for updates...</source>
+        <translation>Checking for updates...</translation>
+    </message>
+    <message>
+        <source>%1 Update</source>
+        <translation>%1 Update</translation>
+    </message>
+    <message>
+        <source>Update downloaded — please install</source>
+        <translation>Update downloaded — please install</translation>
+    </message>
 </context>
 <context>
-    <name>Protocol</name>
+    <name>MeasureFormat</name>
     <message>
-        <source>Transfer stalled: no progress for %1 s</source>
-        <translation>Transfer stalled: no progress for %1 s</translation>
+        <source> ns</source>
+        <translation> ns</translation>
+    </message>
+    <message>
+        <source> us</source>
+        <translation> us</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <source> GHz</source>
+        <translation> GHz</translation>
+    </message>
+    <message>
+        <source> MHz</source>
+        <translation> MHz</translation>
+    </message>
+    <message>
+        <source> KHz</source>
+        <translation> KHz</translation>
+    </message>
+    <message>
+        <source> Hz</source>
+        <translation> Hz</translation>
+    </message>
+    <message>
+        <source>T = %1
+
+∆t = 0s</source>
+        <translation>T = %1
+
+∆t = 0s</translation>
+    </message>
+    <message>
+        <source>T = %1
+∆t = %3
+Freq = %4</source>
+        <translation>T = %1
+∆t = %3
+Freq = %4</translation>
+    </message>
+    <message>
+        <source>P%1 -&gt; </source>
+        <translation>P%1 -&gt; </translation>
+    </message>
+    <message>
+        <source>∆ = </source>
+        <translation>∆ = </translation>
+    </message>
+    <message>
+        <source> (0Hz)</source>
+        <translation> (0Hz)</translation>
+    </message>
+    <message>
+        <source>Min: %1  Max: %2  Avg: %3</source>
+        <translation>Min: %1  Max: %2  Avg: %3</translation>
+    </message>
+    <message>
+        <source>Pk-Pk: %1  N: %2</source>
+        <translation>Pk-Pk: %1  N: %2</translation>
+    </message>
+</context>
+<context>
+    <name>MultiChannelWaveformWidget</name>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete all data?</source>
+        <translation>Are you sure you want to delete all data?</translation>
+    </message>
+    <message>
+        <source>Delete Cursor Pair</source>
+        <translation>Delete Cursor Pair</translation>
+    </message>
+    <message>
+        <source>Delete Range Measure</source>
+        <translation>Delete Range Measure</translation>
+    </message>
+    <message>
+        <source>Fit View</source>
+        <translation>Fit View</translation>
+    </message>
+    <message>
+        <source>Resize All Channels To Match</source>
+        <translation>Resize All Channels To Match</translation>
+    </message>
+    <message>
+        <source>Restore Y Axis Range</source>
+        <translation>Restore Y Axis Range</translation>
+    </message>
+    <message>
+        <source>Save Waveform To Image</source>
+        <translation>Save Waveform To Image</translation>
+    </message>
+    <message>
+        <source>Save CSV</source>
+        <translation>Save CSV</translation>
+    </message>
+    <message>
+        <source>Replay CSV</source>
+        <translation>Replay CSV</translation>
+    </message>
+    <message>
+        <source>Delete Data</source>
+        <translation>Delete Data</translation>
+    </message>
+    <message>
+        <source>Delete All Cursor Pair</source>
+        <translation>Delete All Cursor Pair</translation>
+    </message>
+    <message>
+        <source>Delete All Range Measure</source>
+        <translation>Delete All Range Measure</translation>
     </message>
 </context>
 <context>
@@ -854,129 +1158,10 @@ The file will not be written over.</translation>
     </message>
 </context>
 <context>
-    <name>MeasureFormat</name>
+    <name>Protocol</name>
     <message>
-        <source> ns</source>
-        <translation> ns</translation>
-    </message>
-    <message>
-        <source> us</source>
-        <translation> us</translation>
-    </message>
-    <message>
-        <source> s</source>
-        <translation> s</translation>
-    </message>
-    <message>
-        <source> ms</source>
-        <translation> ms</translation>
-    </message>
-    <message>
-        <source> GHz</source>
-        <translation> GHz</translation>
-    </message>
-    <message>
-        <source> MHz</source>
-        <translation> MHz</translation>
-    </message>
-    <message>
-        <source> KHz</source>
-        <translation> KHz</translation>
-    </message>
-    <message>
-        <source> Hz</source>
-        <translation> Hz</translation>
-    </message>
-    <message>
-        <source>T = %1
-
-∆t = 0s</source>
-        <translation>T = %1
-
-∆t = 0s</translation>
-    </message>
-    <message>
-        <source>T = %1
-∆t = %3
-Freq = %4</source>
-        <translation>T = %1
-∆t = %3
-Freq = %4</translation>
-    </message>
-    <message>
-        <source>P%1 -&gt; </source>
-        <translation>P%1 -&gt; </translation>
-    </message>
-    <message>
-        <source>∆ = </source>
-        <translation>∆ = </translation>
-    </message>
-    <message>
-        <source> (0Hz)</source>
-        <translation> (0Hz)</translation>
-    </message>
-    <message>
-        <source>Min: %1  Max: %2  Avg: %3</source>
-        <translation>Min: %1  Max: %2  Avg: %3</translation>
-    </message>
-    <message>
-        <source>Pk-Pk: %1  N: %2</source>
-        <translation>Pk-Pk: %1  N: %2</translation>
-    </message>
-</context>
-<context>
-    <name>MultiChannelWaveformWidget</name>
-    <message>
-        <source>Warning</source>
-        <translation>Warning</translation>
-    </message>
-    <message>
-        <source>Are you sure you want to delete all data?</source>
-        <translation>Are you sure you want to delete all data?</translation>
-    </message>
-    <message>
-        <source>Delete Cursor Pair</source>
-        <translation>Delete Cursor Pair</translation>
-    </message>
-    <message>
-        <source>Delete Range Measure</source>
-        <translation>Delete Range Measure</translation>
-    </message>
-    <message>
-        <source>Fit View</source>
-        <translation>Fit View</translation>
-    </message>
-    <message>
-        <source>Resize All Channels To Match</source>
-        <translation>Resize All Channels To Match</translation>
-    </message>
-    <message>
-        <source>Restore Y Axis Range</source>
-        <translation>Restore Y Axis Range</translation>
-    </message>
-    <message>
-        <source>Save Waveform To Image</source>
-        <translation>Save Waveform To Image</translation>
-    </message>
-    <message>
-        <source>Save CSV</source>
-        <translation>Save CSV</translation>
-    </message>
-    <message>
-        <source>Replay CSV</source>
-        <translation>Replay CSV</translation>
-    </message>
-    <message>
-        <source>Delete Data</source>
-        <translation>Delete Data</translation>
-    </message>
-    <message>
-        <source>Delete All Cursor Pair</source>
-        <translation>Delete All Cursor Pair</translation>
-    </message>
-    <message>
-        <source>Delete All Range Measure</source>
-        <translation>Delete All Range Measure</translation>
+        <source>Transfer stalled: no progress for %1 s</source>
+        <translation>Transfer stalled: no progress for %1 s</translation>
     </message>
 </context>
 <context>
@@ -1481,6 +1666,33 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
     <message>
         <source>ms</source>
         <translation>ms</translation>
+    </message>
+</context>
+<context>
+    <name>Updater</name>
+    <message>
+        <source>Would you like to download the update now?&lt;br /&gt;This is a mandatory update, exiting now will close the application.</source>
+        <translation>Would you like to download the update now?&lt;br /&gt;This is a mandatory update, exiting now will close the application.</translation>
+    </message>
+    <message>
+        <source>Would you like to download the update now?</source>
+        <translation>Would you like to download the update now?</translation>
+    </message>
+    <message>
+        <source>&lt;strong&gt;Change log:&lt;/strong&gt;&lt;br/&gt;%1</source>
+        <translation>&lt;strong&gt;Change log:&lt;/strong&gt;&lt;br/&gt;%1</translation>
+    </message>
+    <message>
+        <source>Version %1 of %2 has been released!</source>
+        <translation>Version %1 of %2 has been released!</translation>
+    </message>
+    <message>
+        <source>No updates are available for the moment</source>
+        <translation>No updates are available for the moment</translation>
+    </message>
+    <message>
+        <source>Congratulations! You are running the latest version of %1</source>
+        <translation>Congratulations! You are running the latest version of %1</translation>
     </message>
 </context>
 <context>

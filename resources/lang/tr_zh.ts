@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AuthenticateDialog</name>
+    <message>
+        <source>Dialog</source>
+        <translation>对话框</translation>
+    </message>
+    <message>
+        <source>Please provide the user name and password for the download location.</source>
+        <translation>请输入下载位置的用户名和密码。</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>用户名(&amp;U):</translation>
+    </message>
+    <message>
+        <source>&amp;Password:</source>
+        <translation>密码(&amp;P):</translation>
+    </message>
+</context>
+<context>
     <name>ByteSizeText</name>
     <message>
         <source>%1 B</source>
@@ -255,6 +274,156 @@ Corvane %1，面向串口工程师的调试工作台。
     <message>
         <source>%1: handing the line to %2</source>
         <translation>%1：将线路交给 %2</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadTask</name>
+    <message>
+        <source>Redirect to %1 refused</source>
+        <translation>已拒绝重定向到 %1</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot replace %1</source>
+        <translation>无法替换 %1</translation>
+    </message>
+    <message>
+        <source>Cannot rename %1 to %2</source>
+        <translation>无法将 %1 重命名为 %2</translation>
+    </message>
+</context>
+<context>
+    <name>Downloader</name>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 字节</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>Downloading updates</source>
+        <translation>正在下载更新</translation>
+    </message>
+    <message>
+        <source>of</source>
+        <translation>/</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>about one hour</source>
+        <translation>约一小时</translation>
+    </message>
+    <message>
+        <source>about %1 hours</source>
+        <translation>约 %1 小时</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 分钟</translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation>%1 分钟</translation>
+    </message>
+    <message>
+        <source>1 second</source>
+        <translation>1 秒</translation>
+    </message>
+    <message>
+        <source>%1 seconds</source>
+        <translation>%1 秒</translation>
+    </message>
+    <message>
+        <source>Time remaining</source>
+        <translation>剩余时间</translation>
+    </message>
+    <message>
+        <source>Time Remaining</source>
+        <translation>剩余时间</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Downloading Updates</source>
+        <translation>正在下载更新</translation>
+    </message>
+    <message>
+        <source>Time remaining: 0 minutes</source>
+        <translation>剩余时间: 0 分钟</translation>
+    </message>
+    <message>
+        <source>Download failed: %1</source>
+        <translation>下载失败：%1</translation>
+    </message>
+    <message>
+        <source>Download complete!</source>
+        <translation>下载完成！</translation>
+    </message>
+    <message>
+        <source>The installer opens separately</source>
+        <translation>安装程序将单独打开</translation>
+    </message>
+    <message>
+        <source>Click &quot;OK&quot; to begin installing the update</source>
+        <translation>点击“确定”开始安装更新</translation>
+    </message>
+    <message>
+        <source>In order to install the update, you may need to quit the application. This is a mandatory update, exiting now will close the application.</source>
+        <translation>安装更新可能需要退出本程序。这是强制更新，现在退出将关闭程序。</translation>
+    </message>
+    <message>
+        <source>In order to install the update, you may need to quit the application.</source>
+        <translation>安装更新可能需要退出本程序。</translation>
+    </message>
+    <message>
+        <source>Click the &quot;Open&quot; button to apply the update</source>
+        <translation>点击“打开”按钮应用更新</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Cannot find downloaded update!</source>
+        <translation>找不到已下载的更新！</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to cancel the download? This is a mandatory update, exiting now will close the application</source>
+        <translation>确定要取消下载吗？这是强制更新，现在退出将关闭程序</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to cancel the download?</source>
+        <translation>确定要取消下载吗？</translation>
+    </message>
+    <message>
+        <source>Updater</source>
+        <translation>更新程序</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
     </message>
 </context>
 <context>
@@ -691,12 +860,147 @@ Corvane %1，面向串口工程师的调试工作台。
         <translation>桌面上没有能打开该帮助文档的程序。可以手动打开：
 %1</translation>
     </message>
+    <message>
+        <source>Update check URL is not configured.</source>
+        <translation>未配置更新检查地址。</translation>
+    </message>
+    <message>
+        <source>Checking for updates...</source>
+        <translation>正在检查更新...</translation>
+    </message>
+    <message>
+        <source>%1 Update</source>
+        <translation>%1 更新</translation>
+    </message>
+    <message>
+        <source>Update downloaded — please install</source>
+        <translation>更新已下载 — 请安装</translation>
+    </message>
 </context>
 <context>
-    <name>Protocol</name>
+    <name>MeasureFormat</name>
     <message>
-        <source>Transfer stalled: no progress for %1 s</source>
-        <translation>传输停滞: %1 秒内没有任何进展</translation>
+        <source> ns</source>
+        <translation> ns</translation>
+    </message>
+    <message>
+        <source> us</source>
+        <translation> us</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <source> GHz</source>
+        <translation> GHz</translation>
+    </message>
+    <message>
+        <source> MHz</source>
+        <translation> MHz</translation>
+    </message>
+    <message>
+        <source> KHz</source>
+        <translation> KHz</translation>
+    </message>
+    <message>
+        <source> Hz</source>
+        <translation> Hz</translation>
+    </message>
+    <message>
+        <source>T = %1
+
+∆t = 0s</source>
+        <translation>T = %1
+
+∆t = 0s</translation>
+    </message>
+    <message>
+        <source>T = %1
+∆t = %3
+Freq = %4</source>
+        <translation>T = %1
+∆t = %3
+频率 = %4</translation>
+    </message>
+    <message>
+        <source>P%1 -&gt; </source>
+        <translation>P%1 -&gt; </translation>
+    </message>
+    <message>
+        <source>∆ = </source>
+        <translation>∆ = </translation>
+    </message>
+    <message>
+        <source> (0Hz)</source>
+        <translation> (0Hz)</translation>
+    </message>
+    <message>
+        <source>Min: %1  Max: %2  Avg: %3</source>
+        <translation>最小: %1  最大: %2  平均: %3</translation>
+    </message>
+    <message>
+        <source>Pk-Pk: %1  N: %2</source>
+        <translation>峰峰值: %1  N: %2</translation>
+    </message>
+</context>
+<context>
+    <name>MultiChannelWaveformWidget</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete all data?</source>
+        <translation>确定要删除所有数据吗？</translation>
+    </message>
+    <message>
+        <source>Delete Cursor Pair</source>
+        <translation>删除光标对</translation>
+    </message>
+    <message>
+        <source>Delete Range Measure</source>
+        <translation>删除区间测量</translation>
+    </message>
+    <message>
+        <source>Fit View</source>
+        <translation>适应视图</translation>
+    </message>
+    <message>
+        <source>Resize All Channels To Match</source>
+        <translation>所有通道调整为相同高度</translation>
+    </message>
+    <message>
+        <source>Restore Y Axis Range</source>
+        <translation>恢复 Y 轴范围</translation>
+    </message>
+    <message>
+        <source>Save Waveform To Image</source>
+        <translation>保存波形为图片</translation>
+    </message>
+    <message>
+        <source>Save CSV</source>
+        <translation>保存 CSV</translation>
+    </message>
+    <message>
+        <source>Replay CSV</source>
+        <translation>回放 CSV</translation>
+    </message>
+    <message>
+        <source>Delete Data</source>
+        <translation>删除数据</translation>
+    </message>
+    <message>
+        <source>Delete All Cursor Pair</source>
+        <translation>删除所有光标对</translation>
+    </message>
+    <message>
+        <source>Delete All Range Measure</source>
+        <translation>删除所有区间测量</translation>
     </message>
 </context>
 <context>
@@ -853,129 +1157,10 @@ The file will not be written over.</source>
     </message>
 </context>
 <context>
-    <name>MeasureFormat</name>
+    <name>Protocol</name>
     <message>
-        <source> ns</source>
-        <translation> ns</translation>
-    </message>
-    <message>
-        <source> us</source>
-        <translation> us</translation>
-    </message>
-    <message>
-        <source> s</source>
-        <translation> s</translation>
-    </message>
-    <message>
-        <source> ms</source>
-        <translation> ms</translation>
-    </message>
-    <message>
-        <source> GHz</source>
-        <translation> GHz</translation>
-    </message>
-    <message>
-        <source> MHz</source>
-        <translation> MHz</translation>
-    </message>
-    <message>
-        <source> KHz</source>
-        <translation> KHz</translation>
-    </message>
-    <message>
-        <source> Hz</source>
-        <translation> Hz</translation>
-    </message>
-    <message>
-        <source>T = %1
-
-∆t = 0s</source>
-        <translation>T = %1
-
-∆t = 0s</translation>
-    </message>
-    <message>
-        <source>T = %1
-∆t = %3
-Freq = %4</source>
-        <translation>T = %1
-∆t = %3
-频率 = %4</translation>
-    </message>
-    <message>
-        <source>P%1 -&gt; </source>
-        <translation>P%1 -&gt; </translation>
-    </message>
-    <message>
-        <source>∆ = </source>
-        <translation>∆ = </translation>
-    </message>
-    <message>
-        <source> (0Hz)</source>
-        <translation> (0Hz)</translation>
-    </message>
-    <message>
-        <source>Min: %1  Max: %2  Avg: %3</source>
-        <translation>最小: %1  最大: %2  平均: %3</translation>
-    </message>
-    <message>
-        <source>Pk-Pk: %1  N: %2</source>
-        <translation>峰峰值: %1  N: %2</translation>
-    </message>
-</context>
-<context>
-    <name>MultiChannelWaveformWidget</name>
-    <message>
-        <source>Warning</source>
-        <translation>警告</translation>
-    </message>
-    <message>
-        <source>Are you sure you want to delete all data?</source>
-        <translation>确定要删除所有数据吗？</translation>
-    </message>
-    <message>
-        <source>Delete Cursor Pair</source>
-        <translation>删除光标对</translation>
-    </message>
-    <message>
-        <source>Delete Range Measure</source>
-        <translation>删除区间测量</translation>
-    </message>
-    <message>
-        <source>Fit View</source>
-        <translation>适应视图</translation>
-    </message>
-    <message>
-        <source>Resize All Channels To Match</source>
-        <translation>所有通道调整为相同高度</translation>
-    </message>
-    <message>
-        <source>Restore Y Axis Range</source>
-        <translation>恢复 Y 轴范围</translation>
-    </message>
-    <message>
-        <source>Save Waveform To Image</source>
-        <translation>保存波形为图片</translation>
-    </message>
-    <message>
-        <source>Save CSV</source>
-        <translation>保存 CSV</translation>
-    </message>
-    <message>
-        <source>Replay CSV</source>
-        <translation>回放 CSV</translation>
-    </message>
-    <message>
-        <source>Delete Data</source>
-        <translation>删除数据</translation>
-    </message>
-    <message>
-        <source>Delete All Cursor Pair</source>
-        <translation>删除所有光标对</translation>
-    </message>
-    <message>
-        <source>Delete All Range Measure</source>
-        <translation>删除所有区间测量</translation>
+        <source>Transfer stalled: no progress for %1 s</source>
+        <translation>传输停滞: %1 秒内没有任何进展</translation>
     </message>
 </context>
 <context>
@@ -1480,6 +1665,33 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
     <message>
         <source>ms</source>
         <translation>毫秒</translation>
+    </message>
+</context>
+<context>
+    <name>Updater</name>
+    <message>
+        <source>Would you like to download the update now?&lt;br /&gt;This is a mandatory update, exiting now will close the application.</source>
+        <translation>是否立即下载更新？&lt;br /&gt;这是强制更新，现在退出将关闭程序。</translation>
+    </message>
+    <message>
+        <source>Would you like to download the update now?</source>
+        <translation>是否立即下载更新？</translation>
+    </message>
+    <message>
+        <source>&lt;strong&gt;Change log:&lt;/strong&gt;&lt;br/&gt;%1</source>
+        <translation>&lt;strong&gt;更新日志：&lt;/strong&gt;&lt;br/&gt;%1</translation>
+    </message>
+    <message>
+        <source>Version %1 of %2 has been released!</source>
+        <translation>%2 的 %1 版本已发布！</translation>
+    </message>
+    <message>
+        <source>No updates are available for the moment</source>
+        <translation>目前没有可用的更新</translation>
+    </message>
+    <message>
+        <source>Congratulations! You are running the latest version of %1</source>
+        <translation>恭喜！您正在使用最新版本的 %1</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include "CStatusBar.h"
 #include "CTitleBar.h"
 #include "CorvaneApp.h"
+#include "QSimpleUpdater.h"
 #include "Session.h"
 #include "ShortcutInfoWidget.h"
 #include "SkinManager.h"
@@ -162,6 +163,7 @@ void MainWindow::setupMenusAndUpdates()
     connect(m_titleBar, &CTitleBar::skinBtnClicked, this, &MainWindow::showThemeMenu);
     connect(m_titleBar, &CTitleBar::languageBtnClicked, this, &MainWindow::showLanguageMenu);
     connect(m_titleBar, &CTitleBar::headerBtnClicked, this, &MainWindow::showAboutBox);
+    setupUpdateChecks();
     // Widgets that paint theme colours themselves follow the current theme.
     StyleWatcher::instance()->notifySkinChanged(AppConfig::Skin);
 }
@@ -331,8 +333,7 @@ void MainWindow::showLanguageMenu()
 void MainWindow::showAboutBox()
 {
     auto* box = new VersionInfoWidget(this);
-    // Update checks are not wired yet: no button that does nothing.
-    box->checkUpdateButton()->hide();
+    connect(box, &VersionInfoWidget::checkUpdateClicked, this, &MainWindow::checkForUpdates);
     box->adjustSize();
     box->move(mapToGlobal(QPoint(10, m_titleBar->height() - 5)));
     box->show();
@@ -351,7 +352,109 @@ void MainWindow::retranslate()
         m_connectLbl->setText(tr("Disconnected"));
     m_rxLbl->setText(tr("Rx: %1 Bytes").arg(m_rxNum));
     m_txLbl->setText(tr("Tx: %1 Bytes").arg(m_txNum));
-    m_versionLbl->setText(tr("Version: v%1").arg(CorvaneApp::version()));
+    showVersionState();
+}
+
+void MainWindow::setupUpdateChecks()
+{
+    m_manualUpdateCheck = false;
+    m_versionLbl->installEventFilter(this);
+    const QString url = AppConfig::UpdateCheckUrl;
+    if (url.isEmpty())
+        return; // no address, no updater: nothing may touch the network
+    QSimpleUpdater* updater = QSimpleUpdater::getInstance();
+    updater->setUserAgentString(url, QStringLiteral("%1/%2 (Qt; QSimpleUpdater)")
+                                         .arg(QLatin1String(CorvaneApp::kName), CorvaneApp::version()));
+    updater->setModuleVersion(url, QStringLiteral("v%1").arg(CorvaneApp::version()));
+    updater->setModuleName(url, QStringLiteral("Corvane"));
+    updater->setNotifyOnUpdate(url, false);
+    updater->setNotifyOnFinish(url, false);
+    updater->setDownloaderEnabled(url, true);
+    connect(updater, &QSimpleUpdater::checkingFinished, this, &MainWindow::onUpdateCheckFinished);
+    connect(updater, &QSimpleUpdater::downloadFinished, this, &MainWindow::onUpdateDownloadFinished);
+    if (AppConfig::AutoCheckUpdate) {
+        QTimer::singleShot(1000, this, [this, url] {
+            m_manualUpdateCheck = false;
+            QSimpleUpdater::getInstance()->setNotifyOnFinish(url, false);
+            QSimpleUpdater::getInstance()->checkForUpdates(url);
+        });
+    }
+}
+
+void MainWindow::checkForUpdates()
+{
+    const QString url = AppConfig::UpdateCheckUrl;
+    if (url.isEmpty()) {
+        CDialog::showMessage(this, tr("Warning"), tr("Update check URL is not configured."));
+        return;
+    }
+    QSimpleUpdater* updater = QSimpleUpdater::getInstance();
+    m_manualUpdateCheck = true;
+    updater->setModuleVersion(url, QStringLiteral("v%1").arg(CorvaneApp::version()));
+    updater->setNotifyOnUpdate(url, true);
+    updater->setNotifyOnFinish(url, true);
+    updater->checkForUpdates(url);
+    m_versionState = VersionState::Checking;
+    showVersionState();
+}
+
+void MainWindow::onUpdateCheckFinished(QString url)
+{
+    // Only the address this window asks about.
+    if (url != AppConfig::UpdateCheckUrl)
+        return;
+    QSimpleUpdater* updater = QSimpleUpdater::getInstance();
+    if (updater->getUpdateAvailable(url)) {
+        m_latestVersion = updater->getLatestVersion(url);
+        m_versionState = VersionState::UpdateAvailable;
+        m_versionLbl->setCursor(Qt::PointingHandCursor);
+    } else {
+        m_versionState = VersionState::Version;
+        m_versionLbl->setCursor(Qt::ArrowCursor);
+    }
+    showVersionState();
+    if (m_manualUpdateCheck) {
+        updater->setNotifyOnUpdate(url, false);
+        updater->setNotifyOnFinish(url, false);
+        m_manualUpdateCheck = false;
+    }
+}
+
+void MainWindow::onUpdateDownloadFinished(QString url, QString filepath)
+{
+    Q_UNUSED(url);
+    m_versionState = VersionState::Downloaded;
+    showVersionState();
+    qDebug().noquote() << "Update downloaded to:" << filepath;
+}
+
+void MainWindow::showVersionState()
+{
+    switch (m_versionState) {
+    case VersionState::Version:
+        m_versionLbl->setText(tr("Version: v%1").arg(CorvaneApp::version()));
+        StyleHelper::setStyle(m_versionLbl, QStringLiteral("common"));
+        break;
+    case VersionState::Checking:
+        m_versionLbl->setText(tr("Checking for updates..."));
+        StyleHelper::setStyle(m_versionLbl, QStringLiteral("info-lbl"));
+        break;
+    case VersionState::UpdateAvailable:
+        m_versionLbl->setText(tr("%1 Update").arg(m_latestVersion));
+        StyleHelper::setStyle(m_versionLbl, QStringLiteral("warn-lbl"));
+        break;
+    case VersionState::Downloaded:
+        m_versionLbl->setText(tr("Update downloaded — please install"));
+        StyleHelper::setStyle(m_versionLbl, QStringLiteral("info-lbl"));
+        break;
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_versionLbl && event->type() == QEvent::MouseButtonRelease)
+        checkForUpdates();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::showConnectStatus(QString msg)

@@ -47,7 +47,11 @@ public:
     using DocumentOpener = std::function<bool(const QUrl&)>;
     static void setDocumentOpener(DocumentOpener opener);
 
+    // True while an update check the user started is in flight.
+    bool isManualUpdateCheck() const { return m_manualUpdateCheck; }
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -66,9 +70,15 @@ private Q_SLOTS:
     void showAboutBox();
     void showShortcuts();
     void openHelpDocument(const QString& path);
+    void checkForUpdates();
+    void onUpdateCheckFinished(QString url);
+    void onUpdateDownloadFinished(QString url, QString filepath);
 
 private:
     void setupMenusAndUpdates();
+    void setupUpdateChecks();
+    // Text, style and cursor of the status bar's version label.
+    void showVersionState();
     void buildThemeActions();
     void buildLanguageActions();
     void retranslateActions();
@@ -94,6 +104,19 @@ private:
     QList<QAction*> m_themeActions;
     QActionGroup* m_languageGroup = nullptr;
     QList<QAction*> m_languageActions;
+
+    // What the version label shows: the version, a check in flight, a newer
+    // release, or a downloaded installer.
+    enum class VersionState
+    {
+        Version,
+        Checking,
+        UpdateAvailable,
+        Downloaded
+    };
+    VersionState m_versionState = VersionState::Version;
+    QString m_latestVersion;
+    bool m_manualUpdateCheck = false;
 
     // Empty while the connection label still shows its start text.
     QString m_connectMsg;

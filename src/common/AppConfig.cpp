@@ -37,7 +37,12 @@ int AppConfig::LuaScriptMode;
 QString AppConfig::UpdateCheckUrl;
 bool AppConfig::AutoCheckUpdate;
 
-const char* const AppConfig::kDefaultUpdateCheckUrl = "https://corvane.dev/update/latest.json";
+// A packaging build may name another manifest, or none to turn checks off
+// (cmake -DCORVANE_UPDATE_CHECK_URL=).
+#ifndef CORVANE_UPDATE_CHECK_URL
+#define CORVANE_UPDATE_CHECK_URL "https://corvane.dev/update/latest.json"
+#endif
+const char* const AppConfig::kDefaultUpdateCheckUrl = CORVANE_UPDATE_CHECK_URL;
 
 namespace {
 

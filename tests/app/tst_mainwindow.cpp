@@ -79,6 +79,7 @@ private Q_SLOTS:
         qputenv("HOME", m_home->path().toLocal8Bit());
         QCOMPARE(AppConfig::filePath(), iniPath());
         AppConfig::loadConfiguration();
+        AppConfig::UpdateCheckUrl.clear(); // tests stay off the network
         qApp->setStyleSheet(QString());
     }
 
