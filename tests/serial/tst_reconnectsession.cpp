@@ -52,7 +52,11 @@ class TestReconnectSession : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { AppConfig::resetToDefaults(); }
+    void init()
+    {
+        AppConfig::resetToDefaults();
+        AppConfig::UpdateCheckUrl.clear(); // tests stay off the network
+    }
 
     void reconnectionIsShownAndSendingWaits()
     {
