@@ -65,7 +65,11 @@ private Q_SLOTS:
     void showLanguageMenu();
     void showAboutBox();
     void showShortcuts();
+    // Opens a help document with the desktop's handler; a missing file, or
+    // one that no program could open, is reported with its path.
     void openHelpDocument(const QString& path);
+    void reportUnopenedDocument(const QString& path);
+    void reportHelpProblem(const QString& problem);
 
 private:
     void setupMenusAndUpdates();
