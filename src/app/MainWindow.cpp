@@ -30,7 +30,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -274,20 +276,52 @@ void MainWindow::setDocumentOpener(DocumentOpener opener)
 
 void MainWindow::openHelpDocument(const QString& path)
 {
-    QString problem;
     if (!QFileInfo::exists(path)) {
-        problem = tr("The help document is missing:\n%1").arg(QDir::toNativeSeparators(path));
-    } else {
-        const QUrl url = QUrl::fromLocalFile(path);
-        const bool opened = documentOpener() ? documentOpener()(url) : QDesktopServices::openUrl(url);
-        if (!opened) {
-            problem = tr("No program on this desktop could open the help document. You can open it "
-                         "yourself:\n%1")
-                          .arg(QDir::toNativeSeparators(path));
-        }
-    }
-    if (problem.isEmpty())
+        reportHelpProblem(tr("The help document is missing:\n%1").arg(QDir::toNativeSeparators(path)));
         return;
+    }
+    const QUrl url = QUrl::fromLocalFile(path);
+    if (documentOpener()) {
+        if (!documentOpener()(url))
+            reportUnopenedDocument(path);
+        return;
+    }
+    // QDesktopServices only tells whether xdg-open could be started, not
+    // whether it found a program for the file; xdg-open's exit code does.
+    const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (xdgOpen.isEmpty()) {
+        if (!QDesktopServices::openUrl(url))
+            reportUnopenedDocument(path);
+        return;
+    }
+    auto* process = new QProcess(this);
+    process->setProgram(xdgOpen);
+    process->setArguments({path});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    connect(process, &QProcess::finished, this, [this, process, path](int code, QProcess::ExitStatus status) {
+        process->deleteLater();
+        if (status != QProcess::NormalExit || code != 0)
+            reportUnopenedDocument(path);
+    });
+    connect(process, &QProcess::errorOccurred, this, [this, process, path](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        process->deleteLater();
+        reportUnopenedDocument(path);
+    });
+    process->start();
+}
+
+void MainWindow::reportUnopenedDocument(const QString& path)
+{
+    reportHelpProblem(tr("No program on this desktop could open the help document. You can open it "
+                         "yourself:\n%1")
+                          .arg(QDir::toNativeSeparators(path)));
+}
+
+void MainWindow::reportHelpProblem(const QString& problem)
+{
     qWarning().noquote() << "[MainWindow]" << problem;
     // From the event loop: the menu that asked is still closing.
     QMetaObject::invokeMethod(

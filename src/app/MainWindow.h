@@ -69,7 +69,11 @@ private Q_SLOTS:
     void showLanguageMenu();
     void showAboutBox();
     void showShortcuts();
+    // Opens a help document with the desktop's handler; a missing file, or
+    // one that no program could open, is reported with its path.
     void openHelpDocument(const QString& path);
+    void reportUnopenedDocument(const QString& path);
+    void reportHelpProblem(const QString& problem);
     void checkForUpdates();
     void onUpdateCheckFinished(QString url);
     void onUpdateDownloadFinished(QString url, QString filepath);

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QSet>
 #include <QSettings>
@@ -256,7 +257,10 @@ private Q_SLOTS:
         QVERIFY(docs[2].endsWith(QStringLiteral("/doc/LuaScriptAPI.pdf")));
 
         UrlRecorder recorder;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        MainWindow::setDocumentOpener([&recorder](const QUrl& url) {
+            recorder.open(url);
+            return true;
+        });
         for (int i = 0; i < 3; ++i) {
             QVERIFY2(QFileInfo::exists(docs[i]), qPrintable(docs[i]));
             menu = openMenu(w.titleBar()->aboutButton());
@@ -281,7 +285,7 @@ private Q_SLOTS:
         QCOMPARE(recorder.urls.size(), 3);
         QCOMPARE(dialogs.titles.first(), QStringLiteral("Warning"));
         QVERIFY2(dialogs.texts.first().contains(docs[2]), qPrintable(dialogs.texts.first()));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        MainWindow::setDocumentOpener({});
     }
 
     // The user guide comes in both languages; the menu opens the one the
@@ -294,7 +298,10 @@ private Q_SLOTS:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         UrlRecorder recorder;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        MainWindow::setDocumentOpener([&recorder](const QUrl& url) {
+            recorder.open(url);
+            return true;
+        });
         const auto openGuide = [&] {
             QPointer<CMenu> menu = openMenu(w.titleBar()->aboutButton());
             QVERIFY(menu);
@@ -304,7 +311,7 @@ private Q_SLOTS:
         openGuide();
         w.languageActions().at(0)->trigger(); // English
         openGuide();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        MainWindow::setDocumentOpener({});
         QCOMPARE(recorder.urls.size(), 2);
         QVERIFY(recorder.urls[0].toLocalFile().endsWith(QStringLiteral("/doc/CVN使用指南.pdf")));
         QVERIFY(recorder.urls[1].toLocalFile().endsWith(QStringLiteral("/doc/CVN User Guide.pdf")));
@@ -339,6 +346,58 @@ private Q_SLOTS:
         QVERIFY2(dialogs.texts.first().contains(QStringLiteral("No program")),
                  qPrintable(dialogs.texts.first()));
         QVERIFY2(dialogs.texts.first().contains(path), qPrintable(dialogs.texts.first()));
+    }
+
+    // The desktop's own opener: xdg-open's exit code tells whether a program
+    // took the document (3 and 4: none could).
+    void xdgOpenVerdict_data()
+    {
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("reported");
+        QTest::newRow("opened") << 0 << false;
+        QTest::newRow("no program") << 3 << true;
+        QTest::newRow("action failed") << 4 << true;
+    }
+
+    void xdgOpenVerdict()
+    {
+        QFETCH(int, exitCode);
+        QFETCH(bool, reported);
+        QTemporaryDir bin;
+        const QString script = bin.filePath(QStringLiteral("xdg-open"));
+        {
+            QFile f(script);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QStringLiteral("#!/bin/sh\necho \"$1\" > \"%1/asked\"\nexit %2\n")
+                        .arg(bin.path(), QString::number(exitCode))
+                        .toUtf8());
+            QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", bin.path().toLocal8Bit() + ':' + oldPath);
+        AppConfig::Language = true;
+        MainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        DialogCatcher dialogs;
+        QPointer<CMenu> menu = openMenu(w.titleBar()->aboutButton());
+        QVERIFY(menu);
+        menu->actions().at(0)->trigger();
+        menu->close();
+        qputenv("PATH", oldPath);
+        // The opener has run and its verdict has been handled.
+        QTRY_VERIFY(QFile::exists(bin.filePath(QStringLiteral("asked"))));
+        QTRY_VERIFY(w.findChildren<QProcess*>().isEmpty());
+        QCoreApplication::processEvents(); // the report is queued once more
+        QFile asked(bin.filePath(QStringLiteral("asked")));
+        QVERIFY(asked.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromLocal8Bit(asked.readAll()).trimmed(), MainWindow::helpDocuments().at(0));
+        if (reported) {
+            QTRY_COMPARE(dialogs.texts.size(), 1);
+            QVERIFY(dialogs.texts.first().contains(MainWindow::helpDocuments().at(0)));
+        } else {
+            QCOMPARE(dialogs.texts.size(), 0);
+        }
     }
 
     // A first start (no stored value) follows the locale; a stored value wins.
