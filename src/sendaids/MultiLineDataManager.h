@@ -23,10 +23,10 @@ public:
         QList<Line> lines;
     };
 
-    // Every row becomes a widget; beyond these a file is refused rather than
-    // freezing the program for minutes while it builds them.
+    // Every row becomes a styled widget (several milliseconds each); beyond
+    // these a file is refused rather than freezing the start for minutes.
     static constexpr qint64 kMaxFileSize = 128LL * 1024 * 1024;
-    static constexpr int kMaxLines = 5000;
+    static constexpr int kMaxLines = 2000;
 
     // Clears `groups`, then fills it in file order. On failure `groups` stays
     // empty and `error` (when given) says why.
