@@ -857,7 +857,9 @@ bool CLuaScriptEngine::reloadScript()
     }
     // A script holding the interpreter may be waiting for this very thread
     // (a send through the port); so wait only briefly and come back later.
-    if (!m_lock.tryLock(kGuiLockWaitMs)) {
+    // An automation run holds the interpreter for its whole length: retries
+    // during a run only look, so the GUI does not stutter.
+    if (!m_lock.tryLock(m_automationRunning.load() ? 0 : kGuiLockWaitMs)) {
         setLastError(tr("Script engine busy, reload postponed"));
         if (!m_reloadPending.exchange(true) && !m_shuttingDown.load())
             QTimer::singleShot(kReloadRetryMs, this, &CLuaScriptEngine::retryReload);
