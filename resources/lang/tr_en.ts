@@ -104,6 +104,16 @@
         <translation>Automation finished: %1 passed, %2 failed
 </translation>
     </message>
+    <message>
+        <source>os.exit is not available in scripts: return from the script instead</source>
+        <translation>os.exit is not available in scripts: return from the script instead</translation>
+    </message>
+    <message>
+        <source>%1
+(further frame-parser errors are not shown until the parser is switched on or loaded again)</source>
+        <translation>%1
+(further frame-parser errors are not shown until the parser is switched on or loaded again)</translation>
+    </message>
 </context>
 <context>
     <name>CProgressDialog</name>

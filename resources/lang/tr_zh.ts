@@ -104,6 +104,16 @@
         <translation>自动化完成：%1 通过，%2 失败
 </translation>
     </message>
+    <message>
+        <source>os.exit is not available in scripts: return from the script instead</source>
+        <translation>脚本中不能使用 os.exit：请改为从脚本返回</translation>
+    </message>
+    <message>
+        <source>%1
+(further frame-parser errors are not shown until the parser is switched on or loaded again)</source>
+        <translation>%1
+（在重新开启或重新加载解析器之前，不再显示后续的帧解析错误）</translation>
+    </message>
 </context>
 <context>
     <name>CProgressDialog</name>

@@ -349,6 +349,15 @@ struct CLuaScriptEngine::Api
         return 1;
     }
 
+    static int osExit(lua_State* L)
+    {
+        return luaL_error(L, "%s",
+                          CLuaScriptEngine::tr("os.exit is not available in scripts: return from the script "
+                                               "instead")
+                              .toUtf8()
+                              .constData());
+    }
+
     static int portIsOpen(lua_State* L)
     {
         CLuaScriptEngine* e = engineOf(L);
@@ -369,6 +378,13 @@ struct CLuaScriptEngine::Api
     {
         auto* e = static_cast<CLuaScriptEngine*>(lua_touserdata(L, 1));
         luaL_openlibs(L);
+        // os.exit would end the whole program, log and settings included.
+        lua_getglobal(L, "os");
+        if (lua_istable(L, -1)) {
+            lua_pushcfunction(L, &Api::osExit);
+            lua_setfield(L, -2, "exit");
+        }
+        lua_pop(L, 1);
         const auto reg = [L, e](const char* name, lua_CFunction fn) {
             lua_pushlightuserdata(L, e);
             lua_pushcclosure(L, fn, 1);
@@ -820,10 +836,12 @@ void CLuaScriptEngine::loadThreadMain(QString path)
             error = lastError();
         }
     }
-    if (ok)
+    if (ok) {
+        m_parserErrorReported.store(false);
         Q_EMIT scriptStateChanged(m_enabled.load(), true);
-    else
+    } else {
         Q_EMIT scriptError(error);
+    }
     // Cleared before the signal, so a handler may start the next load at once.
     m_loading.store(false);
     Q_EMIT scriptLoadFinished(ok);
@@ -897,6 +915,8 @@ void CLuaScriptEngine::retryReload()
 
 void CLuaScriptEngine::setEnabled(bool enabled)
 {
+    if (enabled)
+        m_parserErrorReported.store(false);
     m_enabled.store(enabled);
     if (!enabled) {
         // parseFrames empties these itself; this is only tidiness, never a wait.
@@ -1002,8 +1022,11 @@ QList<QByteArray> CLuaScriptEngine::parseFrames(const QByteArray& chunk)
         m_enabled.store(false);
         Q_EMIT scriptError(tr("%1; the frame parser was switched off").arg(error));
         Q_EMIT scriptStateChanged(false, loaded);
-    } else if (!error.isEmpty()) {
-        Q_EMIT scriptError(error);
+    } else if (!error.isEmpty() && !m_parserErrorReported.exchange(true)) {
+        Q_EMIT scriptError(
+            tr("%1\n(further frame-parser errors are not shown until the parser is switched on "
+               "or loaded again)")
+                .arg(error));
     }
     if (!text.isEmpty())
         Q_EMIT scriptOutput(text);

@@ -176,6 +176,9 @@ private:
     std::atomic<bool> m_loading{false};
     std::atomic<bool> m_loadWatch{false};
     std::atomic<bool> m_parseWatch{false};
+    // A parser that fails on every chunk would raise one message per chunk:
+    // only the first is reported until the parser is switched on or loaded again.
+    std::atomic<bool> m_parserErrorReported{false};
     std::atomic<bool> m_collecting{false};
     std::atomic<bool> m_reloadPending{false};
     // The frame parser ran past its time; set by the check that raised it.

@@ -152,6 +152,9 @@ private Q_SLOTS:
             << "not enough memory";
         QTest::newRow("error object that is a table") << QByteArray("error({})") << ""
                                                       << "(error object is a table value)";
+        QTest::newRow("os.exit does not end the program")
+            << QByteArray("os.exit(0) cvn_report('after', true)") << "Automation aborted on error"
+            << "os.exit is not available";
     }
     void automation()
     {
@@ -340,6 +343,25 @@ private Q_SLOTS:
         QCOMPARE(waves.size(), 1);
         QCOMPARE(waves.first().at(0).toByteArray(), QByteArray("{1}{2}{3}{4}{5}"));
         QVERIFY(m_engine->isEnabled());
+    }
+
+    // One message for a parser that fails on every chunk, not one per chunk.
+    void failingParserIsReportedOnce()
+    {
+        QSignalSpy loaded(m_engine, &CLuaScriptEngine::scriptLoadFinished);
+        QVERIFY(
+            m_engine->loadScript(writeScript("function cvn_frame_parser(s) error('bad frame ' .. #s) end")));
+        QVERIFY(arrived(loaded));
+        m_engine->setEnabled(true);
+        QSignalSpy errors(m_engine, &CLuaScriptEngine::scriptError);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(m_engine->parseFrames("abc").isEmpty());
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors.first().at(0).toString().contains(QStringLiteral("bad frame 3")));
+        QVERIFY(m_engine->isEnabled());
+        m_engine->setEnabled(true); // switching it on again shows the next failure
+        m_engine->parseFrames("abcd");
+        QCOMPARE(errors.size(), 2);
     }
 
     void refusedScripts_data()
