@@ -896,10 +896,15 @@ void Session::echoSent(QString shown)
 {
     if (shown.isEmpty() || !m_rxSetting->isShowSend())
         return;
+    // Text sent with its line ending has ended its line already: one more
+    // would leave an empty "T" line after every send.
+    const bool ended = shown.endsWith(QLatin1Char('\n')) || shown.endsWith(QLatin1Char('\r'));
     if (m_rxSetting->isAutoWrap())
         shown.append(QLatin1Char('\n'));
+    if (!ended)
+        shown.append(QLatin1Char('\n'));
     if (m_rxSetting->isShowLog())
-        showLog(shown + QLatin1Char('\n'), Tx);
+        showLog(shown, Tx);
 }
 
 void Session::onFrameWriteRequest(QByteArray data)
