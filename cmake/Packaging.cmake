@@ -59,7 +59,7 @@ set(CPACK_PACKAGE_DESCRIPTION
     "timestamps and rule-driven colours, plots the numbers it prints on sixteen channels,\n"
     "builds frames with checksums from protocol definitions, sends files with XMODEM,\n"
     "YMODEM or ZMODEM, reconnects when the device is unplugged and comes back, and runs\n"
-    "Lua test scripts. Command-line tools: corvane-send, corvane-demo-device.")
+    "Lua test scripts. Command-line tools: corvane-send, corvane-run, corvane-demo-device.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # The build keeps debug information; the package does not need it.

@@ -757,6 +757,10 @@ Options:
         <source>help documents</source>
         <translation>help documents</translation>
     </message>
+    <message>
+        <source>sample scripts</source>
+        <translation>sample scripts</translation>
+    </message>
 </context>
 <context>
     <name>LogWidget</name>

@@ -756,6 +756,10 @@ Corvane %1，面向串口工程师的调试工作台。
         <source>help documents</source>
         <translation>帮助文档</translation>
     </message>
+    <message>
+        <source>sample scripts</source>
+        <translation>示例脚本</translation>
+    </message>
 </context>
 <context>
     <name>LogWidget</name>

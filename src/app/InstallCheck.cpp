@@ -58,6 +58,7 @@ QList<InstallCheck::Item> InstallCheck::run()
     items << filesUnder(tr("highlighting rules"), QStringLiteral("resources/highlighter"),
                         {QStringLiteral("buildin.json"), QStringLiteral("buildin-light.json")}, 2);
     items << filesUnder(tr("help documents"), QStringLiteral("doc"), {QStringLiteral("*.pdf")}, 3);
+    items << filesUnder(tr("sample scripts"), QStringLiteral("scripts"), {QStringLiteral("general_demo.lua")}, 1);
     return items;
 }
 

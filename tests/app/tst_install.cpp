@@ -75,13 +75,14 @@ void tst_install::laysOutTheTree_data()
 {
     QTest::addColumn<QString>("path");
     for (const char* p :
-         {"bin/corvane", "bin/corvane-send", "bin/corvane-demo-device",
+         {"bin/corvane", "bin/corvane-send", "bin/corvane-demo-device", "bin/corvane-run",
           "share/applications/dev.corvane.Corvane.desktop", "share/metainfo/dev.corvane.Corvane.metainfo.xml",
           "share/icons/hicolor/scalable/apps/dev.corvane.Corvane.svg",
           "share/icons/hicolor/48x48/apps/dev.corvane.Corvane.png",
           "share/icons/hicolor/128x128/apps/dev.corvane.Corvane.png",
           "share/icons/hicolor/256x256/apps/dev.corvane.Corvane.png", "share/man/man1/corvane.1",
-          "share/man/man1/corvane-send.1", "share/man/man1/corvane-demo-device.1",
+          "share/man/man1/corvane-send.1", "share/man/man1/corvane-demo-device.1", "share/man/man1/corvane-run.1",
+          "share/corvane/scripts/general_demo.lua",
           "share/doc/corvane/copyright", "share/corvane/resources/font/RobotoMono-Regular-9.ttf",
           "share/corvane/resources/highlighter/buildin.json", "share/corvane/protocols/modbus_rtu_read.json"})
         QTest::newRow(p) << QString::fromLatin1(p);
@@ -101,6 +102,7 @@ void tst_install::installedProgramsAnswer_data()
     QTest::newRow("corvane --version") << "corvane" << QStringList{"--version"} << "Corvane ";
     QTest::newRow("corvane-send --help") << "corvane-send" << QStringList{"--help"} << "Usage: corvane-send";
     QTest::newRow("demo --help") << "corvane-demo-device" << QStringList{"--help"} << "unplug S";
+    QTest::newRow("corvane-run --help") << "corvane-run" << QStringList{"--help"} << "corvane-run";
 }
 
 void tst_install::installedProgramsAnswer()
