@@ -7,6 +7,8 @@
 #include "PeerTools.h"
 #include "PtyPair.h"
 #include "SerialPortManager.h"
+#include "SocatLink.h"
+#include "TestData.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,21 +32,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray randomBytes(int size, quint32 seed)
-{
-    QRandomGenerator gen(seed);
-    QByteArray out(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        out[i] = char(gen.bounded(256));
-    return out;
-}
-
-bool writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
 
 bool openManager(SerialPortManager* manager, const QString& path)
 {
@@ -419,14 +406,11 @@ void TestFileTransimisionWidget::xmodemThroughRealReceiver()
 
     // rx reads one pty and writes another: lrzsz flushes its input tty both
     // ways on exit, which on a single pty can eat its own last ACK.
-    const QString ours = dir.filePath(QStringLiteral("ours"));
-    const QString theirsIn = dir.filePath(QStringLiteral("theirs-in"));
-    const QString theirsOut = dir.filePath(QStringLiteral("theirs-out"));
-    QProcess socat;
-    socat.start(QStringLiteral("socat"),
-                {QStringLiteral("pty,raw,echo=0,link=") + ours,
-                 QStringLiteral("pty,raw,echo=0,link=%1!!pty,raw,echo=0,link=%2").arg(theirsOut, theirsIn)});
-    QTRY_VERIFY(QFile::exists(ours) && QFile::exists(theirsIn) && QFile::exists(theirsOut));
+    SocatLink link;
+    QVERIFY(link.start(dir.path()));
+    const QString ours = link.ours;
+    const QString theirsIn = link.theirsIn;
+    const QString theirsOut = link.theirsOut;
 
     SerialPortManager manager;
     QVERIFY(openManager(&manager, ours));
@@ -459,8 +443,6 @@ void TestFileTransimisionWidget::xmodemThroughRealReceiver()
     QVERIFY(out.readAll() == content);
     QCOMPARE(panelWrites.count(), 0);
     manager.closePort();
-    socat.terminate();
-    socat.waitForFinished(5000);
 }
 
 void TestFileTransimisionWidget::languageChangeRetranslates()

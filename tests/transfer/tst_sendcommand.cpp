@@ -2,6 +2,8 @@
 #include "PeerTools.h"
 #include "PtyPair.h"
 #include "SendCommand.h"
+#include "SocatLink.h"
+#include "TestData.h"
 #include "ZMODEM.h"
 
 #include <QDir>
@@ -26,60 +28,11 @@
 
 namespace {
 
-QByteArray randomBytes(int size, quint32 seed)
-{
-    QRandomGenerator gen(seed);
-    QByteArray out(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        out[i] = char(gen.bounded(256));
-    return out;
-}
-
-bool writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
 QByteArray readFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
-// Linked pseudo-terminals: we send on one end, a real receiver sits on the
-// other. The receiver reads one pty and writes another: lrzsz flushes both
-// directions of its input tty on exit, and on a single pty that can eat its
-// own last ACK before the link has passed it on.
-class SocatLink
-{
-public:
-    bool start(const QString& dir)
-    {
-        ours = dir + QStringLiteral("/ours");
-        theirsIn = dir + QStringLiteral("/theirs-in");
-        theirsOut = dir + QStringLiteral("/theirs-out");
-        process.start(
-            QStringLiteral("socat"),
-            {QStringLiteral("pty,raw,echo=0,link=") + ours,
-             QStringLiteral("pty,raw,echo=0,link=%1!!pty,raw,echo=0,link=%2").arg(theirsOut, theirsIn)});
-        if (!process.waitForStarted())
-            return false;
-        for (int i = 0; i < 500 && !ready(); ++i)
-            QTest::qWait(10);
-        return ready();
-    }
-    bool ready() const { return QFile::exists(ours) && QFile::exists(theirsIn) && QFile::exists(theirsOut); }
-    ~SocatLink()
-    {
-        process.terminate();
-        process.waitForFinished(5000);
-    }
-    QProcess process;
-    QString ours;
-    QString theirsIn;
-    QString theirsOut;
-};
 
 // Runs `command` in `dir` reading the tty `in` and writing the tty `out`.
 void startReceiver(QProcess* p, const QString& dir, const QString& command, const QString& in,

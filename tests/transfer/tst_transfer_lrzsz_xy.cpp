@@ -6,6 +6,7 @@
 
 #include "NoisyRelay.h"
 #include "PeerTools.h"
+#include "TestData.h"
 #include "XMODEM.h"
 #include "YMODEM.h"
 
@@ -28,15 +29,6 @@
 namespace {
 
 constexpr char SUB = 0x1A;
-
-QByteArray randomBytes(qint64 size, quint32 seed)
-{
-    QRandomGenerator gen(seed);
-    QByteArray data(size, Qt::Uninitialized);
-    for (qint64 i = 0; i < size; ++i)
-        data[i] = char(gen.bounded(256));
-    return data;
-}
 
 enum class Kind
 {

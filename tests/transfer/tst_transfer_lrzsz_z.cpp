@@ -2,6 +2,7 @@
 // terminals and a real QSerialPort, clean and through a noisy line.
 #include "NoisyRelay.h"
 #include "PeerTools.h"
+#include "TestData.h"
 #include "ZMODEM.h"
 
 #include <QDateTime>
@@ -20,20 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray randomBytes(qsizetype n, quint32 seed)
-{
-    QByteArray data(n, Qt::Uninitialized);
-    QRandomGenerator gen(seed);
-    qsizetype i = 0;
-    for (; i + 4 <= n; i += 4) {
-        const quint32 v = gen.generate();
-        memcpy(data.data() + i, &v, 4);
-    }
-    for (; i < n; ++i)
-        data[i] = char(gen.bounded(256));
-    return data;
-}
 
 struct RunResult
 {

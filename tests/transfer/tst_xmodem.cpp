@@ -1,3 +1,4 @@
+#include "TestData.h"
 #include "XMODEM.h"
 #include "YMODEM.h"
 
@@ -29,15 +30,6 @@ quint16 referenceCrc16(const QByteArray& data)
             crc = (crc & 0x8000) ? quint16((crc << 1) ^ 0x1021) : quint16(crc << 1);
     }
     return crc;
-}
-
-QByteArray randomBytes(int size, quint32 seed)
-{
-    QRandomGenerator gen(seed);
-    QByteArray data(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        data[i] = char(gen.bounded(256));
-    return data;
 }
 
 // Engines with their response timer reachable, so tests can shorten it

@@ -1,3 +1,4 @@
+#include "TestData.h"
 #include "ZMODEM.h"
 
 #include <QDateTime>
@@ -260,15 +261,6 @@ public:
     // Frames emitted since `from`.
     QList<Frame> framesFrom(qsizetype from) const { return StreamDecoder().decode(out.mid(from)); }
 };
-
-QByteArray randomBytes(qsizetype n, quint32 seed)
-{
-    QByteArray data(n, Qt::Uninitialized);
-    QRandomGenerator gen(seed);
-    for (qsizetype i = 0; i < n; ++i)
-        data[i] = char(gen.bounded(256));
-    return data;
-}
 
 } // namespace
 
