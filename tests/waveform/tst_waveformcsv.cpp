@@ -63,10 +63,12 @@ private slots:
         store.setChannelVisible(2, false);
         store.appendChannelData(0, {{0, 1.5}, {10, 2}});
         store.appendChannelData(1, {{10, 3}});
+        store.appendChannelData(2, {{5, 7}});
         const QString out = m_dir.filePath(QStringLiteral("merge.csv"));
         const CsvSaveResult r = exportStore(store, out);
         QCOMPARE(r.errorMessage, QString());
-        QCOMPARE(readAll(out), QByteArray("Timestamp(ns),Channel 0,Channel 1,Hidden\n0,1.5,,\n10,2,3,\n"));
+        QCOMPARE(readAll(out),
+                 QByteArray("Timestamp(ns),Channel 0,Channel 1,Hidden\n0,1.5,,\n5,,,7\n10,2,3,\n"));
     }
 
     void exportFailureKeepsTargetAndSaysWhy()
