@@ -21,6 +21,7 @@ class TestWaveformCsv : public QObject
 
 private:
     QTemporaryDir m_dir;
+    static inline int s_lastProgress = -1;
 
     QString writeFile(const QByteArray& content)
     {
@@ -43,6 +44,7 @@ private:
         QFuture<CsvParseResult> f = WaveformCsvParser::start(
             name, h.unitFactor, h.unitsPerSecond, int(h.columnNames.size()), rate, QFileInfo(name).size());
         f.waitForFinished();
+        s_lastProgress = f.progressValue();
         return f.resultCount() ? f.result() : CsvParseResult();
     }
 
@@ -50,6 +52,7 @@ private:
     {
         QFuture<CsvSaveResult> f = WaveformCsvExporter::start(store.channels(), name);
         f.waitForFinished();
+        s_lastProgress = f.progressValue();
         return f.resultCount() ? f.result() : CsvSaveResult{{}, {}, QStringLiteral("no result")};
     }
 
@@ -154,6 +157,9 @@ private slots:
                                   << Samples{{2000000000, 6}} << Samples{};
         QTest::newRow("backwards") << QByteArray("Timestamp(ns),A,B\n30,3,\n10,1,\n20,2,7\n")
                                    << Samples{{10, 1}, {20, 2}, {30, 3}} << Samples{{20, 7}};
+        QTest::newRow("3 MiB line") << QByteArray("Timestamp(ns),A,B\n1," + QByteArray(3 << 20, 'x') +
+                                                  ",9\n2,5,6\n")
+                                    << Samples{{1, 0}, {2, 5}} << Samples{{2, 6}};
         QTest::newRow("no final lf") << QByteArray("Timestamp(ns),A,B\n1,2,3") << Samples{{1, 2}}
                                      << Samples{{1, 3}};
     }
@@ -187,6 +193,7 @@ private slots:
         QCOMPARE(r.columns.size(), 16);
         QCOMPARE(r.columns[15], Samples({{1, 15}}));
         QCOMPARE(h.columnNames.last(), QStringLiteral("c15"));
+        QCOMPARE(s_lastProgress, 100);
     }
 
     void sampleRateIsMedianSpacing_data()
@@ -224,8 +231,9 @@ private slots:
     void roundTrip()
     {
         WaveformStore rec;
-        for (int c = 0; c < 3; ++c)
-            rec.addChannel(QStringLiteral("Ch %1").arg(c));
+        rec.addChannel(QStringLiteral("Ch 0"));
+        rec.addChannel(QStringLiteral("Ch 1"));
+        rec.addChannel(QStringLiteral("volts, \"raw\"\nx"));
         rec.setChannelVisible(1, false);
         const Samples a{{0, 0.1}, {1000, -2.5e-7}, {2000, 1e15}, {3000, 1.0 / 3}};
         const Samples b{{1000, 42}, {5000, -0.1}};
@@ -250,6 +258,7 @@ private slots:
         for (int c = 0; c < 16; ++c)
             QCOMPARE(view.channel(c)->visible, c < 3);
         QCOMPARE(view.channel(1)->name, QStringLiteral("Ch 1"));
+        QCOMPARE(view.channel(2)->name, QStringLiteral("volts, \"raw\" x"));
         QCOMPARE(view.sampleRate(), 1e6); // median spacing 1000 ns
         QCOMPARE(view.firstTime(), 0);
         QCOMPARE(view.lastTime(), 5000);

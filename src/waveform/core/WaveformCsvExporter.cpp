@@ -16,6 +16,18 @@ constexpr qsizetype kChunkBytes = 0x500000; // 5 MiB
 
 } // namespace
 
+QByteArray WaveformCsvExporter::headerField(const QString& name)
+{
+    // Lines are read one by one, so a line break in a name would split the
+    // header: it becomes a space. A comma or quote would shift the columns'
+    // names: such a name is quoted. Any other name is written as it is.
+    QByteArray field = name.toUtf8();
+    field.replace('\r', ' ').replace('\n', ' ');
+    if (field.contains(',') || field.contains('"'))
+        field = '"' + field.replace('"', "\"\"") + '"';
+    return field;
+}
+
 int WaveformCsvExporter::formatValue(double v, char* out)
 {
     // The store never holds non-finite values; should one slip in, it is
@@ -49,7 +61,7 @@ void WaveformCsvExporter::run(QPromise<CsvSaveResult>& promise, const QMap<int, 
     qint64 total = 0;
     for (const WaveformChannel& ch : channels) {
         buf.append(',');
-        buf.append(ch.name.toUtf8());
+        buf.append(headerField(ch.name));
         chans.push_back(&ch);
         total += ch.samples.size();
     }

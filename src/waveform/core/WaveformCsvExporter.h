@@ -40,4 +40,7 @@ public:
     // The value text of a data field: shortest general notation, at most 10
     // significant digits ("1.5", "2", "0.1", "1e-12").
     static int formatValue(double v, char* out);
+    // A channel name as a header field: line breaks become spaces, and it is
+    // quoted (with doubled quotes) only when it holds a comma or a quote.
+    static QByteArray headerField(const QString& name);
 };
