@@ -119,6 +119,7 @@ private slots:
                                     << 1.0 << 16;
         QTest::newRow("min") << QByteArray("Timestamp(min),A") << false << 0.0 << 0;
         QTest::newRow("empty unit") << QByteArray("Time(),A") << false << 0.0 << 0;
+        QTest::newRow("unclosed unit") << QByteArray("Time(ms,A") << false << 0.0 << 0;
         QTest::newRow("no time") << QByteArray("Value,A") << false << 0.0 << 0;
         QTest::newRow("one field") << QByteArray("Timestamp(ns)") << false << 0.0 << 0;
         QTest::newRow("empty") << QByteArray("") << false << 0.0 << 0;

@@ -104,7 +104,7 @@ void WaveformCsvExporter::run(QPromise<CsvSaveResult>& promise, const QMap<int, 
                 writeFailed = true;
                 break;
             }
-            buf.clear();
+            buf.resize(0); // keeps the capacity, unlike clear()
         }
         if ((line & 1023) == 0) {
             if (promise.isCanceled())

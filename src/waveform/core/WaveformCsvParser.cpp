@@ -188,7 +188,8 @@ CsvReplayHeader WaveformCsvParser::parseHeader(QByteArrayView line)
     }
     const qsizetype open = first.indexOf(QLatin1Char('('));
     const qsizetype close = first.indexOf(QLatin1Char(')'), open + 1);
-    h.unit = close < 0 ? first.mid(open + 1) : first.mid(open + 1, close - open - 1);
+    if (close > open) // "Time(ms" names no unit
+        h.unit = first.mid(open + 1, close - open - 1);
     if (h.unit == QLatin1String("ns")) {
         h.unitFactor = 1.0;
         h.unitsPerSecond = 1e9;
