@@ -1725,6 +1725,44 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
     </message>
 </context>
 <context>
+    <name>WaveformCsvExporter</name>
+    <message>
+        <source>Can&apos;t open file %1!</source>
+        <translation>Can&apos;t open file %1!</translation>
+    </message>
+    <message>
+        <source>Failed to write file:
+%1</source>
+        <translation>Failed to write file:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformCsvParser</name>
+    <message>
+        <source>The file is empty.</source>
+        <translation>The file is empty.</translation>
+    </message>
+    <message>
+        <source>The first line must name the time column and at least one channel.</source>
+        <translation>The first line must name the time column and at least one channel.</translation>
+    </message>
+    <message>
+        <source>The first column must be a time column such as &quot;Timestamp(ns)&quot; or &quot;Time(ms)&quot;.</source>
+        <translation>The first column must be a time column such as &quot;Timestamp(ns)&quot; or &quot;Time(ms)&quot;.</translation>
+    </message>
+    <message>
+        <source>Unknown time unit &quot;%1&quot; in the first column: use ns, us, ms or s.</source>
+        <translation>Unknown time unit &quot;%1&quot; in the first column: use ns, us, ms or s.</translation>
+    </message>
+    <message>
+        <source>Failed to open file:
+%1</source>
+        <translation>Failed to open file:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>WaveformManagerWidget</name>
     <message>
         <source>Waveform Parameter Settings</source>

@@ -1724,6 +1724,44 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
     </message>
 </context>
 <context>
+    <name>WaveformCsvExporter</name>
+    <message>
+        <source>Can&apos;t open file %1!</source>
+        <translation>无法打开文件 %1！</translation>
+    </message>
+    <message>
+        <source>Failed to write file:
+%1</source>
+        <translation>写入文件失败：
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformCsvParser</name>
+    <message>
+        <source>The file is empty.</source>
+        <translation>文件为空。</translation>
+    </message>
+    <message>
+        <source>The first line must name the time column and at least one channel.</source>
+        <translation>第一行必须包含时间列和至少一个通道。</translation>
+    </message>
+    <message>
+        <source>The first column must be a time column such as &quot;Timestamp(ns)&quot; or &quot;Time(ms)&quot;.</source>
+        <translation>第一列必须是时间列，例如 &quot;Timestamp(ns)&quot; 或 &quot;Time(ms)&quot;。</translation>
+    </message>
+    <message>
+        <source>Unknown time unit &quot;%1&quot; in the first column: use ns, us, ms or s.</source>
+        <translation>第一列的时间单位 &quot;%1&quot; 无法识别：请使用 ns、us、ms 或 s。</translation>
+    </message>
+    <message>
+        <source>Failed to open file:
+%1</source>
+        <translation>打开文件失败：
+%1</translation>
+    </message>
+</context>
+<context>
     <name>WaveformManagerWidget</name>
     <message>
         <source>Waveform Parameter Settings</source>
