@@ -3,12 +3,12 @@
 #include "AppPaths.h"
 #include "CLuaScriptEngine.h"
 #include "SerialPortManager.h"
+#include "UnixSignalWatcher.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cerrno>
@@ -18,21 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Written by the signal handler, read through a socket notifier.
-int g_signalPipe[2] = {-1, -1};
-
-void onUnixSignal(int sig)
-{
-    const char byte = char(sig);
-    const int saved = errno;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
-    // The next one ends the process at once, for a user who means it.
-    struct sigaction dfl = {};
-    dfl.sa_handler = SIG_DFL;
-    sigaction(sig, &dfl, nullptr);
-    errno = saved;
-}
 
 bool parseInt(const QString& text, qint64 min, qint64 max, qint64* out)
 {
@@ -144,13 +129,6 @@ RunCommand::RunCommand(const Options& options, QObject* parent)
 
 RunCommand::~RunCommand()
 {
-    if (m_signalNotifier) {
-        for (int sig : {SIGINT, SIGTERM}) {
-            struct sigaction dfl = {};
-            dfl.sa_handler = SIG_DFL;
-            sigaction(sig, &dfl, nullptr);
-        }
-    }
     // The engine joins its threads before the port it sends through goes.
     delete m_engine;
     delete m_port;
@@ -158,25 +136,14 @@ RunCommand::~RunCommand()
 
 void RunCommand::installSignalHandlers()
 {
-    if (m_signalNotifier)
+    if (m_signalWatcher)
         return;
-    if (g_signalPipe[0] < 0 && ::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return;
-    m_signalNotifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
-    connect(m_signalNotifier, &QSocketNotifier::activated, this, &RunCommand::onSignal);
-    struct sigaction sa = {};
-    sa.sa_handler = onUnixSignal;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
+    m_signalWatcher = new UnixSignalWatcher(this);
+    connect(m_signalWatcher, &UnixSignalWatcher::interrupted, this, &RunCommand::onSignal);
 }
 
 void RunCommand::onSignal()
 {
-    char sig = 0;
-    while (::read(g_signalPipe[0], &sig, 1) == 1) {
-    }
     interrupt();
 }
 

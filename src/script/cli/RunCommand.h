@@ -9,7 +9,7 @@
 
 class CLuaScriptEngine;
 class QEventLoop;
-class QSocketNotifier;
+class UnixSignalWatcher;
 class QTextStream;
 class SerialPortManager;
 
@@ -77,7 +77,7 @@ private:
     SerialPortManager* m_port = nullptr;
     CLuaScriptEngine* m_engine = nullptr;
     QEventLoop* m_loop = nullptr;
-    QSocketNotifier* m_signalNotifier = nullptr;
+    UnixSignalWatcher* m_signalWatcher = nullptr;
     JUnitReport m_report;
     QElapsedTimer m_clock;
     bool m_scriptError = false;

@@ -3,6 +3,7 @@
 #include "ByteSizeText.h"
 #include "FileTransmission.h"
 #include "Protocol.h"
+#include "UnixSignalWatcher.h"
 #include "XMODEM.h"
 #include "YMODEM.h"
 #include "ZMODEM.h"
@@ -11,7 +12,6 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QSerialPort>
-#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cerrno>
@@ -26,21 +26,6 @@
 #endif
 
 namespace {
-
-// Written by the signal handler, read through a socket notifier.
-int g_signalPipe[2] = {-1, -1};
-
-void onUnixSignal(int sig)
-{
-    const char byte = char(sig);
-    const int saved = errno;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
-    // The next one ends the process at once, for a user who means it.
-    struct sigaction dfl = {};
-    dfl.sa_handler = SIG_DFL;
-    sigaction(sig, &dfl, nullptr);
-    errno = saved;
-}
 
 // lrzsz's abort: eight CANs stop any XMODEM, YMODEM or ZMODEM receiver, the
 // backspaces wipe them again from a terminal that merely shows them.
@@ -230,38 +215,18 @@ SendCommand::SendCommand(const Options& options, QObject* parent) : QObject(pare
     m_isTty = ::isatty(STDERR_FILENO) == 1;
 }
 
-SendCommand::~SendCommand()
-{
-    if (m_signalNotifier) {
-        for (int sig : {SIGINT, SIGTERM}) {
-            struct sigaction dfl = {};
-            dfl.sa_handler = SIG_DFL;
-            sigaction(sig, &dfl, nullptr);
-        }
-    }
-}
+SendCommand::~SendCommand() {}
 
 void SendCommand::installSignalHandlers()
 {
-    if (m_signalNotifier)
+    if (m_signalWatcher)
         return;
-    if (g_signalPipe[0] < 0 && ::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return;
-    m_signalNotifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
-    connect(m_signalNotifier, &QSocketNotifier::activated, this, &SendCommand::onSignal);
-    struct sigaction sa = {};
-    sa.sa_handler = onUnixSignal;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
+    m_signalWatcher = new UnixSignalWatcher(this);
+    connect(m_signalWatcher, &UnixSignalWatcher::interrupted, this, &SendCommand::onSignal);
 }
 
 void SendCommand::onSignal()
 {
-    char sig = 0;
-    while (::read(g_signalPipe[0], &sig, 1) == 1) {
-    }
     interrupt();
 }
 

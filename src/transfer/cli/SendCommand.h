@@ -8,7 +8,7 @@
 
 class FileTransmission;
 class QEventLoop;
-class QSocketNotifier;
+class UnixSignalWatcher;
 class QTimer;
 
 // corvane-send: sends one file through a serial port with the program's own
@@ -97,7 +97,7 @@ private:
     QSerialPort* m_port = nullptr;
     QEventLoop* m_loop = nullptr;
     QTimer* m_progressTimer = nullptr;
-    QSocketNotifier* m_signalNotifier = nullptr;
+    UnixSignalWatcher* m_signalWatcher = nullptr;
     QElapsedTimer m_clock;
     bool m_running = false;
     bool m_done = false;
