@@ -270,13 +270,19 @@ struct CLuaScriptEngine::Api
         size_t len = 0;
         const char* pattern = luaL_checklstring(L, 1, &len);
         const lua_Integer timeout = luaL_checkinteger(L, 2);
+        return receiveFor(L, e, QByteArray(pattern, static_cast<qsizetype>(len)), timeout);
+    }
+
+    // Waits for `pattern` and pushes (found, bytes); an interrupt or a failed
+    // push raises. The bytes go out of scope before any error jumps.
+    static int receiveFor(lua_State* L, CLuaScriptEngine* e, const QByteArray& pattern, lua_Integer timeout)
+    {
         Interrupt r = NoInterrupt;
         bool found = false;
         bool pushed = false;
         {
             QByteArray data;
-            r = e->receiveLoop(timeout, QByteArray(pattern, static_cast<qsizetype>(len)), false, &data,
-                               &found);
+            r = e->receiveLoop(timeout, pattern, false, &data, &found);
             if (r == NoInterrupt) {
                 lua_pushboolean(L, found);
                 pushed = pushBytes(L, data);
@@ -314,23 +320,7 @@ struct CLuaScriptEngine::Api
             lua_pushliteral(L, "");
             return 2;
         }
-        Interrupt r = NoInterrupt;
-        bool found = false;
-        bool pushed = false;
-        {
-            QByteArray data;
-            r = e->receiveLoop(timeout, QByteArray(expectText, static_cast<qsizetype>(expectLen)), false,
-                               &data, &found);
-            if (r == NoInterrupt) {
-                lua_pushboolean(L, found);
-                pushed = pushBytes(L, data);
-            }
-        }
-        if (r != NoInterrupt)
-            return raise(L, r);
-        if (!pushed)
-            return lua_error(L);
-        return 2;
+        return receiveFor(L, e, QByteArray(expectText, static_cast<qsizetype>(expectLen)), timeout);
     }
 
     static int report(lua_State* L)

@@ -83,35 +83,7 @@ bool WaveformBlockSummary::rangeMinMax(const WaveformSample* samples, qsizetype 
         }
     };
 
-    qsizetype i = first;
-    int level = -1;
-    int shift = 0; // unit == 1 << shift
-    // Climb: use the current granularity until the position is aligned to
-    // the next coarser block, as long as whole coarser blocks still fit.
-    for (;;) {
-        const qsizetype unit = qsizetype(1) << shift;
-        const qsizetype nextMask = (unit << kFanoutShift) - 1;
-        while ((i & nextMask) != 0 && i + unit <= end) {
-            take(level, i);
-            i += unit;
-        }
-        if ((i & nextMask) != 0 || level + 1 >= m_levels.size() || i + nextMask + 1 > end)
-            break;
-        ++level;
-        shift += kFanoutShift;
-    }
-    // Descend: whole blocks at each granularity, then finer ones for the rest.
-    while (i < end) {
-        const qsizetype unit = qsizetype(1) << shift;
-        while (i + unit <= end) {
-            take(level, i);
-            i += unit;
-        }
-        if (level < 0)
-            break;
-        --level;
-        shift -= kFanoutShift;
-    }
+    walkBlocks(first, end, take);
 
     min = lo;
     max = hi;
@@ -127,8 +99,6 @@ bool WaveformBlockSummary::rangeStats(const WaveformSample* samples, qsizetype f
     double lo = std::numeric_limits<double>::infinity();
     double hi = -std::numeric_limits<double>::infinity();
     double total = 0.0;
-    // The same walk as rangeMinMax: climb to the coarsest aligned blocks,
-    // then descend for the tail.
     auto take = [&](int level, qsizetype at) {
         if (level < 0) {
             const double v = samples[at].value;
@@ -144,32 +114,7 @@ bool WaveformBlockSummary::rangeStats(const WaveformSample* samples, qsizetype f
         }
     };
 
-    qsizetype i = first;
-    int level = -1;
-    int shift = 0;
-    for (;;) {
-        const qsizetype unit = qsizetype(1) << shift;
-        const qsizetype nextMask = (unit << kFanoutShift) - 1;
-        while ((i & nextMask) != 0 && i + unit <= end) {
-            take(level, i);
-            i += unit;
-        }
-        if ((i & nextMask) != 0 || level + 1 >= m_levels.size() || i + nextMask + 1 > end)
-            break;
-        ++level;
-        shift += kFanoutShift;
-    }
-    while (i < end) {
-        const qsizetype unit = qsizetype(1) << shift;
-        while (i + unit <= end) {
-            take(level, i);
-            i += unit;
-        }
-        if (level < 0)
-            break;
-        --level;
-        shift -= kFanoutShift;
-    }
+    walkBlocks(first, end, take);
 
     min = lo;
     max = hi;

@@ -66,6 +66,41 @@ public:
     int levelCount() const { return int(m_levels.size()); }
 
 private:
+    // Calls take(level, position) for the fewest blocks covering [first, end):
+    // climb while the position is aligned to the next coarser block and whole
+    // coarser blocks still fit, then descend with finer ones for the tail.
+    // level -1 means a single sample. Inline so the hot column scan keeps its
+    // lambda inlined.
+    template <typename Take> void walkBlocks(qsizetype first, qsizetype end, Take&& take) const
+    {
+        qsizetype i = first;
+        int level = -1;
+        int shift = 0; // block size == 1 << shift
+        for (;;) {
+            const qsizetype unit = qsizetype(1) << shift;
+            const qsizetype nextMask = (unit << kFanoutShift) - 1;
+            while ((i & nextMask) != 0 && i + unit <= end) {
+                take(level, i);
+                i += unit;
+            }
+            if ((i & nextMask) != 0 || level + 1 >= m_levels.size() || i + nextMask + 1 > end)
+                break;
+            ++level;
+            shift += kFanoutShift;
+        }
+        while (i < end) {
+            const qsizetype unit = qsizetype(1) << shift;
+            while (i + unit <= end) {
+                take(level, i);
+                i += unit;
+            }
+            if (level < 0)
+                break;
+            --level;
+            shift -= kFanoutShift;
+        }
+    }
+
     struct Entry
     {
         double min;
