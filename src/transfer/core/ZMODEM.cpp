@@ -336,22 +336,8 @@ void ZMODEM::dataPass()
     QByteArray readBuffer;
 
     while (m_state == SendingData) {
-        if (m_offset >= m_fileSize) {
-            // A receiver reads a subpacket after every ZDATA; without one it
-            // would take our ZEOF for data (an empty file, or a ZRPOS at the end).
-            if (m_subpacketOwed)
-                emitOutput(dataSubpacket(QByteArray(), ZCRCE));
-            m_subpacketOwed = false;
-            sendZEOF();
+        if (!passMayGoOn(window, subpackets))
             break;
-        }
-        // A full port queue: onOutputProgress() resumes once it drains.
-        if (pendingOutput() >= window)
-            break;
-        if (subpackets >= kMaxSubpacketsPerPass) {
-            m_passTimer->start();
-            break;
-        }
 
         const int count = qMin(perChunk, kMaxSubpacketsPerPass - subpackets);
         const qint64 want = qMin<qint64>(qint64(count) * m_subpacketLength, m_fileSize - m_offset);
@@ -399,6 +385,28 @@ void ZMODEM::dataPass()
     m_inPass = false;
 }
 
+bool ZMODEM::passMayGoOn(qint64 window, int subpackets)
+{
+    if (m_offset >= m_fileSize) {
+        // A receiver reads a subpacket after every ZDATA; without one it
+        // would take our ZEOF for data (an empty file, or a ZRPOS at the end).
+        if (m_subpacketOwed)
+            emitOutput(dataSubpacket(QByteArray(), ZCRCE));
+        m_subpacketOwed = false;
+        sendZEOF();
+        return false;
+    }
+    // A full port queue: onOutputProgress() resumes once it drains.
+    if (pendingOutput() >= window)
+        return false;
+    // Long passes yield to the event loop; the pass timer resumes.
+    if (subpackets >= kMaxSubpacketsPerPass) {
+        m_passTimer->start();
+        return false;
+    }
+    return true;
+}
+
 void ZMODEM::acknowledgedPass()
 {
     m_inPass = true;
@@ -406,19 +414,8 @@ void ZMODEM::acknowledgedPass()
     const qint64 window = qMax<qint64>(kWindowBytes, 4 * packet);
     int subpackets = 0;
     while (m_state == SendingData) {
-        if (m_offset >= m_fileSize) {
-            if (m_subpacketOwed)
-                emitOutput(dataSubpacket(QByteArray(), ZCRCE));
-            m_subpacketOwed = false;
-            sendZEOF();
+        if (!passMayGoOn(window, subpackets))
             break;
-        }
-        if (pendingOutput() >= window)
-            break;
-        if (subpackets >= kMaxSubpacketsPerPass) {
-            m_passTimer->start();
-            break;
-        }
         qint64 want = qMin<qint64>(packet, m_fileSize - m_offset);
         if (m_rxBufferSize > 0)
             want = qMin(want, m_segmentLeft);

@@ -130,6 +130,9 @@ private:
     void dataPass();
     // One subpacket per step for receivers that acknowledge segments.
     void acknowledgedPass();
+    // Stops a sending pass at the end of the file (sending ZEOF), on a full
+    // port queue or at the per-pass limit; true when it may send more.
+    bool passMayGoOn(qint64 window, int subpackets);
     int packetLength() const;
     void onResponseTimeout();
 
