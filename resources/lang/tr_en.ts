@@ -1365,10 +1365,6 @@ The file will not be written over.</translation>
         <translation>Waveform Data Generator</translation>
     </message>
     <message>
-        <source>Channel %1</source>
-        <translation>Channel %1</translation>
-    </message>
-    <message>
         <source>字体</source>
         <translation>Font</translation>
     </message>
@@ -1387,10 +1383,6 @@ The file will not be written over.</translation>
     <message>
         <source>Clear</source>
         <translation>Clear</translation>
-    </message>
-    <message>
-        <source>Waveform</source>
-        <translation>Waveform</translation>
     </message>
     <message>
         <source>Hex Sample:11 22 33 44... or 1122334455...</source>
@@ -1791,6 +1783,17 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
     <message>
         <source>Timing Markers</source>
         <translation>Timing Markers</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformPane</name>
+    <message>
+        <source>Waveform</source>
+        <translation>Waveform</translation>
+    </message>
+    <message>
+        <source>Channel %1</source>
+        <translation>Channel %1</translation>
     </message>
 </context>
 <context>

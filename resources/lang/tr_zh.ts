@@ -1364,10 +1364,6 @@ The file will not be written over.</source>
         <translation>波形数据生成器</translation>
     </message>
     <message>
-        <source>Channel %1</source>
-        <translation>通道 %1</translation>
-    </message>
-    <message>
         <source>字体</source>
         <translation>字体</translation>
     </message>
@@ -1386,10 +1382,6 @@ The file will not be written over.</source>
     <message>
         <source>Clear</source>
         <translation>清除</translation>
-    </message>
-    <message>
-        <source>Waveform</source>
-        <translation>波形</translation>
     </message>
     <message>
         <source>Hex Sample:11 22 33 44... or 1122334455...</source>
@@ -1790,6 +1782,17 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
     <message>
         <source>Timing Markers</source>
         <translation>时间标记</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformPane</name>
+    <message>
+        <source>Waveform</source>
+        <translation>波形</translation>
+    </message>
+    <message>
+        <source>Channel %1</source>
+        <translation>通道 %1</translation>
     </message>
 </context>
 <context>

@@ -8,54 +8,47 @@
 #include "CMenu.h"
 #include "CPlainTextEdit.h"
 #include "CSideBar.h"
-#include "CsvProtocolParser.h"
 #include "DataHandlerWorker.h"
 #include "FileTransimisionWidget.h"
 #include "FileTransmission.h"
 #include "FrameAssemblerWidget.h"
-#include "FrameDrain.h"
 #include "HexInputCheck.h"
 #include "HexText.h"
 #include "HistoryDataManager.h"
 #include "IconHelper.h"
 #include "InputBox.h"
+#include "LogCapture.h"
 #include "LogWidget.h"
-#include "MultiChannelWaveformWidget.h"
 #include "MultiLineDataManager.h"
 #include "MultiLineGroupManager.h"
 #include "ProtocolRegistry.h"
+#include "RxChunker.h"
 #include "RxSettingWidget.h"
+#include "SendConverter.h"
 #include "SerialParamWidget.h"
 #include "SerialPortManager.h"
 #include "StyleHelper.h"
-#include "TimingWidget.h"
+#include "TrafficCounter.h"
 #include "TxSettingWidget.h"
 #include "WaveformManagerWidget.h"
+#include "WaveformPane.h"
 
-#include <QAbstractSpinBox>
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QCursor>
-#include <QDateTime>
 #include <QDebug>
 #include <QEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QTextEdit>
-#include <QTextStream>
 #include <QThread>
 #include <QTime>
 #include <QTimer>
@@ -93,7 +86,9 @@ Session::Session(QWidget* parent) : QWidget(parent)
     m_portManager->setReadBufferSize(0);
     m_luaEngine = new CLuaScriptEngine(this);
     m_luaEngine->setSerialPortManager(m_portManager);
-    m_rxBuffer.reserve(kRxBufferReserve);
+    m_rxChunker = new RxChunker(this);
+    m_counter = new TrafficCounter(this);
+    m_logCapture = new LogCapture(this);
 
     m_paramWidget = new SerialParamWidget(m_portManager, this);
     m_rxSetting = new RxSettingWidget(this);
@@ -135,13 +130,15 @@ Session::Session(QWidget* parent) : QWidget(parent)
 
     // Port manager and port settings.
     connect(m_portManager, &SerialPortManager::dataReceived, this, &Session::readData, Qt::QueuedConnection);
-    connect(m_portManager, &SerialPortManager::rxLengthChanged, this, [this](qulonglong n) {
-        m_rxCount += n;
-        Q_EMIT rxCountChanged(m_rxCount);
-    });
-    connect(m_portManager, &SerialPortManager::txLengthChanged, this, [this](qulonglong n) {
-        m_txCount += n;
-        Q_EMIT txCountChanged(m_txCount);
+    connect(m_portManager, &SerialPortManager::rxLengthChanged, m_counter, &TrafficCounter::addRx);
+    connect(m_portManager, &SerialPortManager::txLengthChanged, m_counter, &TrafficCounter::addTx);
+    connect(m_counter, &TrafficCounter::rxCountChanged, this, &Session::rxCountChanged);
+    connect(m_counter, &TrafficCounter::txCountChanged, this, &Session::txCountChanged);
+    // Chunks are cut on the tick and handed to the display worker, the script
+    // engine and the frame parser with the display settings of the moment.
+    connect(m_rxChunker, &RxChunker::chunkReady, this, [this](QByteArray chunk, bool startsHexLine) {
+        Q_EMIT dataReceived(chunk, m_rxSetting->isHexMode(), m_rxSetting->isAutoWrap(), startsHexLine,
+                            m_rxSetting->hexBytesPerLine());
     });
     connect(m_portManager, &SerialPortManager::connected, this, &Session::onPortConnected);
     connect(m_portManager, &SerialPortManager::disconnected, this, &Session::onPortDisconnected);
@@ -185,7 +182,6 @@ Session::Session(QWidget* parent) : QWidget(parent)
     connect(m_logWidget, &LogWidget::saveBtnClicked, this, &Session::onLogSave);
 
     // Log capture to file; the file stays closed until the box is checked.
-    m_logFile = new QFile(this);
     connect(m_rxSetting, &RxSettingWidget::saveToFileChanged, this, &Session::setSaveLogToFile);
     connect(m_rxSetting, &RxSettingWidget::logFilePathChanged, this, &Session::updateLogFilePath);
     connect(m_logTextArea, &QWidget::customContextMenuRequested, this, &Session::showTxtBrwContextMenu);
@@ -211,25 +207,11 @@ Session::Session(QWidget* parent) : QWidget(parent)
 
     // Waveform: the plot itself is made when the waveform is first enabled.
     connect(m_waveformManager, &WaveformManagerWidget::switchChecked, this, &Session::onWaveformSwitch);
-    connect(m_recordBtn, &QPushButton::toggled, this, &Session::onRecordToggled);
-    qApp->installEventFilter(this);
+    connect(this, &Session::dataReceived, m_waveformPane, &WaveformPane::feed);
 
-    // Timers, all stopped until needed.
-    m_drainTimer = new QTimer(this);
-    m_drainTimer->setTimerType(Qt::PreciseTimer);
-    m_drainTimer->setInterval(kDrainMs);
-    connect(m_drainTimer, &QTimer::timeout, this, &Session::onDrainTimeout);
     m_repeatTimer = new QTimer(this);
     m_repeatTimer->setInterval(m_repeatInterval);
     connect(m_repeatTimer, &QTimer::timeout, this, &Session::onRepeatTimeout);
-    m_rxTimer = new QTimer(this);
-    m_rxTimer->setTimerType(Qt::PreciseTimer);
-    m_rxTimer->setInterval(kRxTickMs);
-    connect(m_rxTimer, &QTimer::timeout, this, &Session::onRxTimeout);
-    m_gapTimer = new QTimer(this);
-    m_gapTimer->setTimerType(Qt::PreciseTimer);
-    m_gapTimer->setInterval(kGapMs);
-    connect(m_gapTimer, &QTimer::timeout, this, &Session::onGapTimeout);
 
     // Display formatting runs on its own thread; chunks go there and text
     // comes back through queued signals, which keeps their order.
@@ -256,20 +238,7 @@ Session::Session(QWidget* parent) : QWidget(parent)
             AppConfig::LuaScriptPath = path;
         AppConfig::LuaScriptEnabled = enabled;
     });
-    connect(m_luaEngine, &CLuaScriptEngine::waveDataReady, this, [this](QByteArray frames) {
-        if (m_waveformPlot && m_recordBtn->isChecked() && m_waveformManager->isWaveformEnabled() &&
-            m_waveformPlot->isRecording())
-            QMetaObject::invokeMethod(m_parser, "handleData", Qt::QueuedConnection,
-                                      Q_ARG(QByteArray, frames));
-    });
-
-    // Brace frames are cut out on a thread of their own; the drain polls its queue.
-    m_parserThread = new QThread;
-    m_parserThread->setObjectName(QStringLiteral("FrameParser"));
-    m_parser = new CsvProtocolParser;
-    m_parser->moveToThread(m_parserThread);
-    connect(this, &Session::dataReceived, this, &Session::feedFrameParser);
-    m_parserThread->start(QThread::InheritPriority);
+    connect(m_luaEngine, &CLuaScriptEngine::waveDataReady, m_waveformPane, &WaveformPane::feedScriptFrames);
 
     // The stored script comes back as it was left: in script-executor mode its
     // path is set; a frame parser that was switched on is loaded and switched
@@ -310,18 +279,15 @@ Session::~Session()
                             static_cast<QObject*>(m_logWidget), static_cast<QObject*>(m_logTextArea),
                             static_cast<QObject*>(m_sideBar), static_cast<QObject*>(m_settingsBtn),
                             static_cast<QObject*>(m_fileTransfer), static_cast<QObject*>(m_waveformManager),
-                            static_cast<QObject*>(m_recordBtn), static_cast<QObject*>(m_multiLine)})
+                            static_cast<QObject*>(m_multiLine), static_cast<QObject*>(m_rxChunker),
+                            static_cast<QObject*>(m_counter)})
         sender->disconnect(this);
     m_multiLine->stopAll();
-    if (m_waveformPlot)
-        m_waveformPlot->disconnect(this);
     m_luaEngine->disconnect(this);
+    m_luaEngine->disconnect(m_waveformPane);
     disconnect(this, &Session::dataReceived, m_luaEngine, nullptr);
-    qApp->removeEventFilter(this);
-    m_drainTimer->stop();
     m_repeatTimer->stop();
-    m_rxTimer->stop();
-    m_gapTimer->stop();
+    m_rxChunker->stop();
     m_hexTipTimer->stop();
     // Wakes the script threads; a parser call on the worker gives up too.
     m_luaEngine->shutdown();
@@ -335,26 +301,16 @@ Session::~Session()
     delete m_workerThread;
     m_workerThread = nullptr;
 
-    disconnect(this, &Session::dataReceived, this, &Session::feedFrameParser);
-    m_parserThread->quit();
-    m_parserThread->wait();
-    delete m_parser;
-    m_parser = nullptr;
-    delete m_parserThread;
-    m_parserThread = nullptr;
+    disconnect(this, &Session::dataReceived, m_waveformPane, nullptr);
+    m_waveformPane->shutdown();
     // Joins the script threads while the port they send through still exists.
     delete m_luaEngine;
     m_luaEngine = nullptr;
 
-    delete m_drainTimer;
-    m_drainTimer = nullptr;
     delete m_repeatTimer;
     m_repeatTimer = nullptr;
-    delete m_rxTimer;
-    m_rxTimer = nullptr;
-    delete m_gapTimer;
-    m_gapTimer = nullptr;
-    m_rxBuffer = QByteArray();
+    delete m_rxChunker;
+    m_rxChunker = nullptr;
 }
 
 void Session::buildLayout()
@@ -375,57 +331,6 @@ void Session::buildLayout()
     m_settingsArea->setFrameShape(QFrame::NoFrame);
     m_settingsArea->setWidget(settings);
 
-    // Waveform area: title and record button over the plot; shown while the
-    // waveform switch is on.
-    m_waveformArea = new QWidget(this);
-    m_waveformArea->setObjectName(QStringLiteral("WaveformArea"));
-    m_waveformTitle = new QLabel(m_waveformArea);
-    StyleHelper::setStyle(m_waveformTitle, QStringLiteral("title-lbl"));
-    m_recordBtn = new QPushButton(m_waveformArea);
-    m_recordBtn->setObjectName(QStringLiteral("RecordButton"));
-    m_recordBtn->setCheckable(true);
-    m_recordBtn->setFixedSize(60, 25);
-    m_recordBtn->setFocusPolicy(Qt::NoFocus);
-    QFont recordFont = IconHelper::instance()->fontAwesome();
-    recordFont.setPointSize(14);
-    m_recordBtn->setFont(recordFont);
-    m_recordBtn->setText(IconHelper::glyph(IconHelper::FaPlay));
-    auto* waveHeader = new QHBoxLayout;
-    waveHeader->setContentsMargins(4, 0, 4, 0);
-    waveHeader->addWidget(m_waveformTitle);
-    waveHeader->addStretch(1);
-    waveHeader->addWidget(m_recordBtn);
-    m_waveLayout = new QVBoxLayout(m_waveformArea);
-    m_waveLayout->setContentsMargins(0, 0, 0, 0);
-    m_waveLayout->setSpacing(2);
-    m_waveLayout->addLayout(waveHeader);
-    m_waveformArea->hide();
-
-    // Log area: the log view over the send input.
-    m_sendArea = new QWidget(this);
-    m_sendArea->setObjectName(QStringLiteral("SendArea"));
-    auto* sendLayout = new QVBoxLayout(m_sendArea);
-    sendLayout->setContentsMargins(0, 0, 0, 0);
-    sendLayout->setSpacing(4);
-    sendLayout->addWidget(m_historyBox);
-    sendLayout->addWidget(m_inputBox);
-    m_logArea = new QWidget(this);
-    auto* logLayout = new QVBoxLayout(m_logArea);
-    logLayout->setContentsMargins(0, 0, 0, 0);
-    logLayout->setSpacing(4);
-    logLayout->addWidget(m_logWidget, 1);
-    logLayout->addWidget(m_sendArea);
-
-    m_vSplitter = new QSplitter(Qt::Vertical, this);
-    m_vSplitter->setHandleWidth(3);
-    m_vSplitter->addWidget(m_waveformArea);
-    m_vSplitter->addWidget(m_logArea);
-    m_vSplitter->setStretchFactor(0, 5);
-    m_vSplitter->setStretchFactor(1, 0);
-    m_vSplitter->setCollapsible(0, false);
-    m_vSplitter->setCollapsible(1, true);
-    m_vSplitter->setSizes({800, 100});
-
     // Tool stack: one page per side-bar item.
     m_toolStack = new QStackedWidget(this);
     for (int i = 0; i < int(std::size(kToolItems)); ++i) {
@@ -444,6 +349,8 @@ void Session::buildLayout()
         }
         if (i == kWaveformPage) {
             m_waveformManager = new WaveformManagerWidget(m_toolStack);
+            m_waveformPane = new WaveformPane(m_waveformManager, m_luaEngine, this);
+            m_waveformPane->hide();
             m_toolStack->addWidget(m_waveformManager);
             m_toolPages << nullptr;
             continue;
@@ -463,6 +370,31 @@ void Session::buildLayout()
         m_toolPages << page;
     }
     m_toolStack->hide();
+
+    // Log area: the log view over the send input.
+    m_sendArea = new QWidget(this);
+    m_sendArea->setObjectName(QStringLiteral("SendArea"));
+    auto* sendLayout = new QVBoxLayout(m_sendArea);
+    sendLayout->setContentsMargins(0, 0, 0, 0);
+    sendLayout->setSpacing(4);
+    sendLayout->addWidget(m_historyBox);
+    sendLayout->addWidget(m_inputBox);
+    m_logArea = new QWidget(this);
+    auto* logLayout = new QVBoxLayout(m_logArea);
+    logLayout->setContentsMargins(0, 0, 0, 0);
+    logLayout->setSpacing(4);
+    logLayout->addWidget(m_logWidget, 1);
+    logLayout->addWidget(m_sendArea);
+
+    m_vSplitter = new QSplitter(Qt::Vertical, this);
+    m_vSplitter->setHandleWidth(3);
+    m_vSplitter->addWidget(m_waveformPane);
+    m_vSplitter->addWidget(m_logArea);
+    m_vSplitter->setStretchFactor(0, 5);
+    m_vSplitter->setStretchFactor(1, 0);
+    m_vSplitter->setCollapsible(0, false);
+    m_vSplitter->setCollapsible(1, true);
+    m_vSplitter->setSizes({800, 100});
 
     m_hSplitter = new QSplitter(Qt::Horizontal, this);
     m_hSplitter->addWidget(m_vSplitter);
@@ -528,7 +460,7 @@ void Session::retranslate()
     m_copyAction->setText(tr("Copy"));
     m_pasteAction->setText(tr("Paste"));
     m_clearAction->setText(tr("Clear"));
-    m_waveformTitle->setText(tr("Waveform"));
+    m_waveformPane->retranslate();
     m_hexTip->setText(tr("Hex Sample:11 22 33 44... or 1122334455..."));
     m_settingsBtn->setToolTip(tr("Settings"));
     for (int i = 0; i < int(std::size(kToolItems)); ++i) {
@@ -570,13 +502,9 @@ void Session::showNotice(const QString& line)
             QMetaObject::invokeMethod(
                 this,
                 [this, line] {
-                    if (!m_rxSetting->isShowLog())
-                        return;
                     // A line of its own, even when the device stopped mid-line.
-                    const bool fresh = m_prefixer.atLineStart() && !m_prefixer.hasPendingCr();
-                    m_prefixer.reset();
-                    Q_EMIT stringReceived((fresh ? QString() : QStringLiteral("\n")) + line +
-                                          QLatin1Char('\n'));
+                    if (m_rxSetting->isShowLog())
+                        Q_EMIT stringReceived(m_stamper.notice(line));
                 },
                 Qt::QueuedConnection);
         },
@@ -614,7 +542,7 @@ bool Session::openPortAtStart(const QString& portOrPath, const QString& baud)
 void Session::onPortConnected()
 {
     qDebug().noquote() << "[session] port connected!";
-    m_rxTimer->start();
+    m_rxChunker->start();
     publishStatus();
     m_settingsBtn->setIndicatorColor(Qt::red);
 }
@@ -629,11 +557,11 @@ void Session::onDeviceDisconnected()
 {
     // The last bytes before a device resets or goes away are often the ones
     // the user needs: show them rather than drop them.
-    onRxTimeout();
-    m_rxBuffer.truncate(0);
+    m_rxChunker->flush();
+    m_rxChunker->discard();
+    m_rxChunker->stop();
     m_txSetting->uncheckRepeatSend();
     m_repeatTimer->stop();
-    m_rxTimer->stop();
     m_multiLine->stopAll();
     m_settingsBtn->setIndicatorColor(Qt::transparent);
     publishStatus();
@@ -646,45 +574,12 @@ void Session::readData(QByteArray data)
     if (data.isEmpty())
         return;
     m_fileTransfer->rawDataReceived(data);
-    if (m_gapElapsed) {
-        // The stream paused before these bytes: what came before the pause is
-        // a chunk of its own, and these start a fresh hex line.
-        m_gapElapsed = false;
-        if (!m_rxBuffer.isEmpty())
-            onRxTimeout();
-        m_newHexLine = true;
-    }
-    m_rxBuffer.append(data);
-    m_gapTimer->start();
-    // Queued arrivals can still come in after the port closed; nothing would
-    // cut them then, so show them now.
-    if (!m_rxTimer->isActive())
-        onRxTimeout();
-}
-
-void Session::onGapTimeout()
-{
-    m_gapElapsed = true;
-    m_gapTimer->stop();
+    m_rxChunker->append(data);
 }
 
 void Session::dataHandler()
 {
-    onRxTimeout();
-}
-
-void Session::onRxTimeout()
-{
-    if (m_rxBuffer.isEmpty())
-        return;
-    const bool hex = m_rxSetting->isHexMode();
-    const bool wrap = m_rxSetting->isAutoWrap();
-    const bool newLine = m_newHexLine;
-    m_newHexLine = false;
-    // A copy of the used part, so the buffer keeps its reserve.
-    const QByteArray chunk(m_rxBuffer.constData(), m_rxBuffer.size());
-    m_rxBuffer.truncate(0);
-    Q_EMIT dataReceived(chunk, hex, wrap, newLine, m_rxSetting->hexBytesPerLine());
+    m_rxChunker->flush();
 }
 
 void Session::showRxData(QString str)
@@ -694,18 +589,11 @@ void Session::showRxData(QString str)
 
 void Session::showLog(QString str, Direct direct)
 {
-    if (str.isEmpty())
-        return;
-    QString prefix;
-    if (m_rxSetting->isShowTimestamp()) {
-        prefix = QDateTime::currentDateTime().toString(QStringLiteral("[yyyy-MM-dd HH:mm:ss.zzz]")) +
-                 (direct == Tx ? QStringLiteral("T ") : QStringLiteral("R "));
-    }
-    const QString text = m_prefixer.apply(str, prefix);
+    const QString text = m_stamper.stamp(str, direct, m_rxSetting->isShowTimestamp());
     if (text.isEmpty())
         return;
     // Captured whether or not the log view shows it.
-    if (m_rxSetting->isSaveToFile() && m_logFile->isOpen())
+    if (m_rxSetting->isSaveToFile() && m_logCapture->isOpen())
         writeLogFile(text);
     // Terminal control sequences are removed for the view only (the capture
     // keeps the bytes as they came); one cut between two received chunks is
@@ -717,17 +605,12 @@ void Session::showLog(QString str, Direct direct)
 
 bool Session::writeLogFile(const QString& text)
 {
-    const QByteArray bytes = text.toUtf8();
-    if (m_logFile->write(bytes) == bytes.size() && m_logFile->flush())
+    if (m_logCapture->write(text))
         return true;
     // A full disk or a vanished folder: say so once and switch capture off,
     // so that its box does not claim a capture that no longer happens.
-    const QString reason = m_logFile->errorString();
-    qWarning().noquote() << "[session]"
-                         << "log file write failed:" << m_logFile->fileName() << reason;
-    m_logFile->close();
     m_rxSetting->uncheckSaveToFile();
-    Q_EMIT messageRequested(tr("Log file write failed: %1").arg(reason));
+    Q_EMIT messageRequested(tr("Log file write failed: %1").arg(m_logCapture->errorString()));
     return false;
 }
 
@@ -735,16 +618,18 @@ bool Session::writeLogFile(const QString& text)
 
 QString Session::logFilePath()
 {
-    return AppConfig::LogSavePath + QLatin1Char('/') + AppConfig::LogFileName;
+    return LogCapture::capturePath();
+}
+
+QFile* Session::logFile() const
+{
+    return m_logCapture->file();
 }
 
 bool Session::openLogFile()
 {
-    m_logFile->setFileName(logFilePath());
-    if (m_logFile->open(QIODevice::ReadWrite | QIODevice::Append))
+    if (m_logCapture->open())
         return true;
-    qWarning().noquote() << "[session]"
-                         << "cannot open log file" << m_logFile->fileName() << m_logFile->errorString();
     m_rxSetting->uncheckSaveToFile();
     Q_EMIT messageRequested(tr("Open log file failed!\n"));
     return false;
@@ -752,52 +637,36 @@ bool Session::openLogFile()
 
 void Session::setSaveLogToFile(bool checked)
 {
-    if (m_logFile->isOpen())
-        m_logFile->close();
+    m_logCapture->close();
     if (checked)
         openLogFile();
 }
 
 void Session::updateLogFilePath()
 {
-    if (m_logFile->isOpen())
-        m_logFile->close();
     openLogFile();
 }
 
 QString Session::logSaveFileName(const QString& chosen)
 {
-    const QStringList pieces = chosen.split(QLatin1Char('.'));
-    if (pieces.last().contains(QLatin1String("dat")))
-        return chosen;
-    return chosen + QStringLiteral(".dat");
+    return LogCapture::saveFileName(chosen);
 }
 
 bool Session::saveLogTo(const QString& chosen)
 {
     m_logTextArea->flushPending();
-    const QString path = logSaveFileName(chosen);
     if (AppConfig::LogSavePath.isEmpty()) {
         Q_EMIT messageRequested(tr("Log save failed!"));
         return false;
     }
-    QFile file(path);
-    // A log that silently was not written is worse than a message.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        qWarning().noquote() << "[session]"
-                             << "cannot save log to" << path << file.errorString();
-        Q_EMIT messageRequested(tr("Log save failed!"));
-        return false;
-    }
-    QTextStream out(&file);
-    out << m_logTextArea->toPlainText();
-    out.flush();
-    file.close();
-    if (file.error() != QFileDevice::NoError || out.status() != QTextStream::Ok) {
-        Q_EMIT messageRequested(tr("Log save failed!"));
-        return false;
-    }
-    return true;
+    const QString path = logSaveFileName(chosen);
+    QString reason;
+    if (LogCapture::saveText(path, m_logTextArea->toPlainText(), &reason))
+        return true;
+    qWarning().noquote() << "[session]"
+                         << "cannot save log to" << path << reason;
+    Q_EMIT messageRequested(tr("Log save failed!"));
+    return false;
 }
 
 void Session::onLogSave()
@@ -818,11 +687,8 @@ void Session::onLogSave()
 void Session::onActionClearTriggered()
 {
     m_logTextArea->reset();
-    Q_EMIT rxCountChanged(0);
-    Q_EMIT txCountChanged(0);
-    m_prefixer.reset();
-    m_rxCount = 0;
-    m_txCount = 0;
+    m_counter->reset();
+    m_stamper.reset();
 }
 
 // ---- send path ---------------------------------------------------------------
@@ -844,21 +710,9 @@ bool Session::checkHexInput(const QString& text)
     const QStringList bad = HexInputCheck::invalidGroups(text);
     if (bad.isEmpty())
         return true;
-    // Name the offending groups, a few of them and not too long each.
-    constexpr int kShownGroups = 5;
-    constexpr int kShownChars = 24;
-    QStringList shown;
-    for (int i = 0; i < bad.size() && i < kShownGroups; ++i) {
-        const QString& group = bad.at(i);
-        shown << QLatin1Char('"') +
-                     (group.size() > kShownChars ? group.left(kShownChars) + QChar(0x2026) : group) +
-                     QLatin1Char('"');
-    }
-    if (bad.size() > kShownGroups)
-        shown << QString(QChar(0x2026));
     Q_EMIT messageRequested(
         tr("Not hex: %1\nType bytes as pairs of hex digits, for example 11 22 33 or 112233.")
-            .arg(shown.join(QStringLiteral(", "))));
+            .arg(SendConverter::describeBadGroups(bad)));
     return false;
 }
 
@@ -876,35 +730,20 @@ QString Session::writeData(QString data, bool isHexMode, QString wrapLineStr)
         reportPortClosed();
         return QString();
     }
-    if (isHexMode) {
-        if (!checkHexInput(data))
-            return QString();
-        const QByteArray bytes = HexText::fromHexInput(data);
-        if (bytes.isEmpty())
-            return QString(); // nothing in the text was hex
-        m_portManager->write(bytes);
-        return HexText::toDisplay(bytes);
-    }
-    QByteArray bytes = data.toLocal8Bit();
-    if (!wrapLineStr.isNull())
-        bytes.append(wrapLineStr.toLocal8Bit());
-    m_portManager->write(bytes);
-    return data + wrapLineStr;
+    if (isHexMode && !checkHexInput(data))
+        return QString();
+    const SendConverter::Output out = SendConverter::convert(data, isHexMode, wrapLineStr);
+    if (out.bytes.isEmpty())
+        return QString(); // nothing in the text was hex
+    m_portManager->write(out.bytes);
+    return out.shown;
 }
 
 void Session::echoSent(QString shown)
 {
-    if (shown.isEmpty() || !m_rxSetting->isShowSend())
+    if (shown.isEmpty() || !m_rxSetting->isShowSend() || !m_rxSetting->isShowLog())
         return;
-    // Text sent with its line ending has ended its line already: one more
-    // would leave an empty "T" line after every send.
-    const bool ended = shown.endsWith(QLatin1Char('\n')) || shown.endsWith(QLatin1Char('\r'));
-    if (m_rxSetting->isAutoWrap())
-        shown.append(QLatin1Char('\n'));
-    if (!ended)
-        shown.append(QLatin1Char('\n'));
-    if (m_rxSetting->isShowLog())
-        showLog(shown, Tx);
+    showLog(SendConverter::echoLine(shown, m_rxSetting->isAutoWrap()), Tx);
 }
 
 void Session::onFrameWriteRequest(QByteArray data)
@@ -1061,10 +900,10 @@ void Session::openFontDlg()
 
 void Session::shutdown()
 {
-    m_rxTimer->stop();
+    m_rxChunker->stop();
     m_repeatTimer->stop();
     m_multiLine->stopAll();
-    m_drainTimer->stop();
+    m_waveformPane->drainTimer()->stop();
     // A running transfer tells its receiver it is over before the port goes.
     m_fileTransfer->transmission()->stopTransmission();
     saveHistory();
@@ -1075,101 +914,22 @@ void Session::shutdown()
 
 // ---- waveform ---------------------------------------------------------------
 
-MultiChannelWaveformWidget* Session::ensureWaveformPlot()
-{
-    // A window holding an OpenGL widget has every repaint composed through
-    // OpenGL, which costs the log view most of its speed where OpenGL runs in
-    // software; so the plot only exists once the waveform is wanted.
-    if (m_waveformPlot)
-        return m_waveformPlot;
-    m_waveformPlot = new MultiChannelWaveformWidget(m_waveformArea);
-    m_waveLayout->addWidget(m_waveformPlot, 1);
-    // Sixteen channels, hidden until the panel picks them.
-    for (int i = 0; i < kWaveformChannels; ++i) {
-        const int id = m_waveformPlot->addChannel(tr("Channel %1").arg(i));
-        m_waveformPlot->setChannelVisible(id, false);
-    }
-    // The panel's buttons may have been set before the plot existed.
-    for (int i = 0; i < kWaveformChannels; ++i) {
-        if (QPushButton* button = m_waveformManager->channelButton(i); button && button->isChecked())
-            m_waveformPlot->setChannelVisible(i, true);
-    }
-    connect(m_waveformManager, &WaveformManagerWidget::itemChanged, m_waveformPlot,
-            &MultiChannelWaveformWidget::setChannelVisible);
-    connect(m_waveformPlot, &MultiChannelWaveformWidget::channelVisibleChanged, m_waveformManager,
-            &WaveformManagerWidget::setItemChecked);
-    // Every cursor pair gets a row in the timing-marker list.
-    connect(m_waveformPlot, &MultiChannelWaveformWidget::cursorPairChanged, m_waveformManager->timingWidget(),
-            &TimingWidget::onCursorPairChanged);
-    connect(m_waveformPlot, &MultiChannelWaveformWidget::cursorPairRemoved, m_waveformManager->timingWidget(),
-            &TimingWidget::onCursorPairRemoved);
-    return m_waveformPlot;
-}
-
-void Session::feedFrameParser(QByteArray data)
-{
-    // Script frame parsing, when it exists, takes precedence over the CSV parser.
-    if (!m_waveformPlot || !m_recordBtn->isChecked() || !m_waveformManager->isWaveformEnabled() ||
-        !m_waveformPlot->isRecording() || m_luaEngine->isFrameParsing())
-        return;
-    QMetaObject::invokeMethod(m_parser, "handleData", Qt::QueuedConnection, Q_ARG(QByteArray, data));
-}
-
-void Session::onRecordToggled(bool checked)
-{
-    ensureWaveformPlot();
-    if (checked) {
-        // Pairs go with their signals, so the timing-marker list empties too.
-        m_waveformPlot->clearCursorPairs();
-        m_waveformPlot->startRecording();
-        m_waveformTimestamp = 0;
-        m_parser->reset();
-        m_drainTimer->start();
-        m_recordBtn->setText(IconHelper::glyph(IconHelper::FaStop));
-    } else {
-        m_waveformPlot->stopRecording();
-        m_drainTimer->stop();
-        m_recordBtn->setText(IconHelper::glyph(IconHelper::FaPlay));
-    }
-}
-
-void Session::onDrainTimeout()
-{
-    if (!m_parser || !m_waveformPlot)
-        return;
-    const int rate = m_waveformManager->sampleRate();
-    m_waveformPlot->setSampleRate(rate);
-    const auto lists = FrameDrain::drain(*m_parser, rate, m_waveformTimestamp);
-    for (int id = 0; id < kWaveformChannels; ++id)
-        m_waveformPlot->appendChannelData(id, lists[size_t(id)]);
-}
-
 void Session::onWaveformSwitch(bool checked)
 {
     if (checked)
-        ensureWaveformPlot();
-    m_waveformArea->setVisible(checked);
+        m_waveformPane->ensurePlot();
+    m_waveformPane->setVisible(checked);
     m_vSplitter->setSizes({400, 0});
     m_sendArea->setVisible(!checked);
     m_sideBar->setIndicatorEnable(kWaveformPage, checked);
 }
 
-bool Session::eventFilter(QObject* watched, QEvent* event)
+qulonglong Session::rxCount() const
 {
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_R && key->modifiers() == Qt::NoModifier && !key->isAutoRepeat() &&
-            m_waveformArea->isVisible() && window()->isActiveWindow()) {
-            QWidget* focus = QApplication::focusWidget();
-            const bool typing =
-                qobject_cast<QLineEdit*>(focus) || qobject_cast<QPlainTextEdit*>(focus) ||
-                qobject_cast<QTextEdit*>(focus) || qobject_cast<QAbstractSpinBox*>(focus) ||
-                (qobject_cast<QComboBox*>(focus) && qobject_cast<QComboBox*>(focus)->isEditable());
-            if (!typing) {
-                m_recordBtn->click();
-                return true;
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+    return m_counter->rx();
+}
+
+qulonglong Session::txCount() const
+{
+    return m_counter->tx();
 }

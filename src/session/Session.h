@@ -2,7 +2,8 @@
 
 #include "Direct.h"
 #include "EscapeFilter.h"
-#include "LinePrefixer.h"
+#include "LogStamper.h"
+#include "WaveformPane.h"
 
 #include <QByteArray>
 #include <QList>
@@ -15,6 +16,9 @@ class CLuaScriptEngine;
 class CPlainTextEdit;
 class CSideBar;
 class CsvProtocolParser;
+class LogCapture;
+class RxChunker;
+class TrafficCounter;
 class FileTransimisionWidget;
 class MultiChannelWaveformWidget;
 class MultiLineGroupManager;
@@ -39,20 +43,16 @@ class SerialParamWidget;
 class SerialPortManager;
 class TxSettingWidget;
 
-// The main panel and the hub of the data path: it owns the port, buffers what
-// arrives, cuts it into display chunks on a fixed tick, has them formatted on
-// a worker thread, stamps the lines and feeds the log; and it sends what the
-// user types, echoing it into the log.
+// The main panel: lays out the port settings, the log, the send input, the
+// waveform pane and the tool pages, and wires them to the data path (the
+// chunker, the display worker, the stamper, the counters, the send conversion
+// and the log capture, all plain classes of their own).
 class Session : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr qsizetype kRxBufferReserve = 5 * 1024 * 1024;
-    static constexpr int kRxTickMs = 20;
-    static constexpr int kGapMs = 5;
     static constexpr int kHexTipMs = 2000;
-    static constexpr int kDrainMs = 100;
-    static constexpr int kWaveformChannels = 16;
+    static constexpr int kWaveformChannels = WaveformPane::kChannels;
 
     explicit Session(QWidget* parent = nullptr);
     ~Session() override;
@@ -69,15 +69,13 @@ public:
     // Writes the send history file from the drop-down, in its order.
     bool saveHistory();
 
-    // Where continuous capture writes: LogSavePath + "/" + LogFileName.
+    // Where continuous capture writes, and the name "Log Save" writes to.
     static QString logFilePath();
-    // The name "Log Save" writes to: ".dat" is appended unless the last
-    // dot-separated piece of `chosen` already contains "dat".
     static QString logSaveFileName(const QString& chosen);
     // Writes the log view's whole text to logSaveFileName(chosen); reports
     // "Log save failed!" when that cannot be done.
     bool saveLogTo(const QString& chosen);
-    QFile* logFile() const { return m_logFile; }
+    QFile* logFile() const;
 
     SerialPortManager* portManager() const { return m_portManager; }
     SerialParamWidget* paramWidget() const { return m_paramWidget; }
@@ -87,14 +85,14 @@ public:
     QComboBox* historyBox() const { return m_historyBox; }
     LogWidget* logWidget() const { return m_logWidget; }
     CPlainTextEdit* logTextArea() const { return m_logTextArea; }
-    qulonglong rxCount() const { return m_rxCount; }
-    qulonglong txCount() const { return m_txCount; }
+    qulonglong rxCount() const;
+    qulonglong txCount() const;
 
     CIndicatorButton* settingsToggleButton() const { return m_settingsBtn; }
     QScrollArea* settingsArea() const { return m_settingsArea; }
     CSideBar* sideBar() const { return m_sideBar; }
     QStackedWidget* toolStack() const { return m_toolStack; }
-    QWidget* waveformArea() const { return m_waveformArea; }
+    QWidget* waveformArea() const { return m_waveformPane; }
     QWidget* sendArea() const { return m_sendArea; }
     QLabel* hexTip() const { return m_hexTip; }
     QTimer* repeatTimer() const { return m_repeatTimer; }
@@ -103,12 +101,12 @@ public:
     FileTransimisionWidget* fileTransferPanel() const { return m_fileTransfer; }
     WaveformManagerWidget* waveformManager() const { return m_waveformManager; }
     // Null until the waveform is first enabled (or recording starts).
-    MultiChannelWaveformWidget* waveformPlot() const { return m_waveformPlot; }
-    MultiChannelWaveformWidget* ensureWaveformPlot();
-    QPushButton* recordButton() const { return m_recordBtn; }
-    CsvProtocolParser* frameParser() const { return m_parser; }
-    QTimer* drainTimer() const { return m_drainTimer; }
-    qint64 waveformTimestamp() const { return m_waveformTimestamp; }
+    MultiChannelWaveformWidget* waveformPlot() const { return m_waveformPane->plot(); }
+    MultiChannelWaveformWidget* ensureWaveformPlot() { return m_waveformPane->ensurePlot(); }
+    QPushButton* recordButton() const { return m_waveformPane->recordButton(); }
+    CsvProtocolParser* frameParser() const { return m_waveformPane->parser(); }
+    QTimer* drainTimer() const { return m_waveformPane->drainTimer(); }
+    qint64 waveformTimestamp() const { return m_waveformPane->timestamp(); }
     CLuaScriptEngine* scriptEngine() const { return m_luaEngine; }
 
 Q_SIGNALS:
@@ -133,9 +131,6 @@ public Q_SLOTS:
 
 protected:
     void changeEvent(QEvent* event) override;
-    // The record shortcut (R) is taken application-wide, but never from a
-    // widget that is being typed into.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private Q_SLOTS:
     void showConnectStatus(QString msg);
@@ -150,7 +145,6 @@ private Q_SLOTS:
     QString writeData(QString data, bool isHexMode, QString wrapLineStr);
     void onDeviceDisconnected();
     void onActionClearTriggered();
-    void onRxTimeout();
     void onRepeatTimeout();
     void openFontDlg();
     void setRepeatSendTime(int value);
@@ -159,13 +153,8 @@ private Q_SLOTS:
     void showInputContextMenu(QPoint pos);
     void onPortConnected();
     void onPortDisconnected();
-    void onGapTimeout();
     void onEditorFocused();
-    void onRecordToggled(bool checked);
-    void onDrainTimeout();
     void onWaveformSwitch(bool checked);
-    // Queues a received chunk for the frame parser while recording.
-    void feedFrameParser(QByteArray data);
 
 private:
     void buildLayout();
@@ -185,7 +174,10 @@ private:
     bool writeLogFile(const QString& text);
 
     SerialPortManager* m_portManager = nullptr;
-    QByteArray m_rxBuffer;
+    RxChunker* m_rxChunker = nullptr;
+    TrafficCounter* m_counter = nullptr;
+    LogCapture* m_logCapture = nullptr;
+    LogStamper m_stamper;
 
     SerialParamWidget* m_paramWidget = nullptr;
     RxSettingWidget* m_rxSetting = nullptr;
@@ -198,9 +190,7 @@ private:
     QScrollArea* m_settingsArea = nullptr;
     QSplitter* m_hSplitter = nullptr;
     QSplitter* m_vSplitter = nullptr;
-    QWidget* m_waveformArea = nullptr;
-    QLabel* m_waveformTitle = nullptr;
-    QVBoxLayout* m_waveLayout = nullptr;
+    WaveformPane* m_waveformPane = nullptr;
     QWidget* m_logArea = nullptr;
     QWidget* m_sendArea = nullptr;
     QStackedWidget* m_toolStack = nullptr;
@@ -209,15 +199,10 @@ private:
     MultiLineGroupManager* m_multiLine = nullptr;
     FileTransimisionWidget* m_fileTransfer = nullptr;
     WaveformManagerWidget* m_waveformManager = nullptr;
-    MultiChannelWaveformWidget* m_waveformPlot = nullptr;
-    QPushButton* m_recordBtn = nullptr;
     CSideBar* m_sideBar = nullptr;
     CIndicatorButton* m_settingsBtn = nullptr;
     QLabel* m_hexTip = nullptr;
     QTimer* m_hexTipTimer = nullptr;
-
-    qulonglong m_rxCount = 0;
-    qulonglong m_txCount = 0;
 
     QAction* m_fontAction = nullptr;
     QAction* m_clearLogAction = nullptr;
@@ -227,26 +212,11 @@ private:
 
     QTimer* m_repeatTimer = nullptr;
     int m_repeatInterval = 1000;
-    QTimer* m_rxTimer = nullptr;
-    QTimer* m_gapTimer = nullptr;
-    // The stream paused (gap timer fired) since the last arrival.
-    bool m_gapElapsed = false;
-    // The next chunk starts a fresh hex line.
-    bool m_newHexLine = false;
-    // Holds the at-line-start flag of the timestamp rule.
-    LinePrefixer m_prefixer;
     // Removes terminal control sequences from received text on its way to the view.
     EscapeFilter m_rxEscapes;
 
-    QFile* m_logFile = nullptr;
-
     QThread* m_workerThread = nullptr;
     DataHandlerWorker* m_worker = nullptr;
-
-    QTimer* m_drainTimer = nullptr;
-    QThread* m_parserThread = nullptr;
-    CsvProtocolParser* m_parser = nullptr;
-    qint64 m_waveformTimestamp = 0;
 
     CLuaScriptEngine* m_luaEngine = nullptr;
 };
