@@ -1257,6 +1257,25 @@ The file will not be written over.</translation>
     </message>
 </context>
 <context>
+    <name>SendPanel</name>
+    <message>
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Hex Sample:11 22 33 44... or 1122334455...</source>
+        <translation>Hex Sample:11 22 33 44... or 1122334455...</translation>
+    </message>
+</context>
+<context>
     <name>SerialParamWidget</name>
     <message>
         <source>Custom</source>
@@ -1371,22 +1390,6 @@ The file will not be written over.</translation>
     <message>
         <source>清除Log</source>
         <translation>Clear Log</translation>
-    </message>
-    <message>
-        <source>Copy</source>
-        <translation>Copy</translation>
-    </message>
-    <message>
-        <source>Paste</source>
-        <translation>Paste</translation>
-    </message>
-    <message>
-        <source>Clear</source>
-        <translation>Clear</translation>
-    </message>
-    <message>
-        <source>Hex Sample:11 22 33 44... or 1122334455...</source>
-        <translation>Hex Sample:11 22 33 44... or 1122334455...</translation>
     </message>
     <message>
         <source>Settings</source>

@@ -1256,6 +1256,25 @@ The file will not be written over.</source>
     </message>
 </context>
 <context>
+    <name>SendPanel</name>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>粘贴</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Hex Sample:11 22 33 44... or 1122334455...</source>
+        <translation>Hex 示例：11 22 33 44... 或 1122334455...</translation>
+    </message>
+</context>
+<context>
     <name>SerialParamWidget</name>
     <message>
         <source>Custom</source>
@@ -1370,22 +1389,6 @@ The file will not be written over.</source>
     <message>
         <source>清除Log</source>
         <translation>清除日志</translation>
-    </message>
-    <message>
-        <source>Copy</source>
-        <translation>复制</translation>
-    </message>
-    <message>
-        <source>Paste</source>
-        <translation>粘贴</translation>
-    </message>
-    <message>
-        <source>Clear</source>
-        <translation>清除</translation>
-    </message>
-    <message>
-        <source>Hex Sample:11 22 33 44... or 1122334455...</source>
-        <translation>Hex 示例：11 22 33 44... 或 1122334455...</translation>
     </message>
     <message>
         <source>Settings</source>

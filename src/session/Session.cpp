@@ -14,7 +14,6 @@
 #include "FrameAssemblerWidget.h"
 #include "HexInputCheck.h"
 #include "HexText.h"
-#include "HistoryDataManager.h"
 #include "IconHelper.h"
 #include "InputBox.h"
 #include "LogCapture.h"
@@ -25,6 +24,7 @@
 #include "RxChunker.h"
 #include "RxSettingWidget.h"
 #include "SendConverter.h"
+#include "SendPanel.h"
 #include "SerialParamWidget.h"
 #include "SerialPortManager.h"
 #include "StyleHelper.h"
@@ -42,7 +42,6 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QHBoxLayout>
-#include <QKeySequence>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -98,33 +97,11 @@ Session::Session(QWidget* parent) : QWidget(parent)
     m_logWidget = new LogWidget(this);
     m_logTextArea = m_logWidget->textArea();
 
-    m_inputBox = new InputBox(this);
-    m_inputBox->setFixedHeight(80);
-    m_inputBox->editor()->setFont(m_logTextArea->font());
-    m_historyBox = new QComboBox(this);
-    m_historyBox->setFixedHeight(23);
-    m_historyBox->setMaxCount(INT_MAX);
-    StyleHelper::setStyle(m_historyBox, QStringLiteral("Historycommon"));
-
-    m_hexTip = new QLabel(this);
-    m_hexTip->setObjectName(QStringLiteral("HexTip"));
-    m_hexTip->setFixedSize(320, 45);
-    m_hexTip->setAlignment(Qt::AlignCenter);
-    m_hexTip->setWordWrap(true);
-    StyleHelper::setStyle(m_hexTip, QStringLiteral("tip"));
-    m_hexTip->hide();
-    m_hexTipTimer = new QTimer(this);
-    m_hexTipTimer->setSingleShot(true);
-    m_hexTipTimer->setInterval(kHexTipMs);
-    connect(m_hexTipTimer, &QTimer::timeout, m_hexTip, &QWidget::hide);
+    m_sendPanel = new SendPanel(this, this);
+    m_sendPanel->inputBox()->editor()->setFont(m_logTextArea->font());
 
     m_fontAction = new QAction(this);
     m_clearLogAction = new QAction(this);
-    m_copyAction = new QAction(this);
-    m_copyAction->setShortcut(QKeySequence::Copy);
-    m_pasteAction = new QAction(this);
-    m_pasteAction->setShortcut(QKeySequence::Paste);
-    m_clearAction = new QAction(this);
 
     buildLayout();
 
@@ -166,15 +143,7 @@ Session::Session(QWidget* parent) : QWidget(parent)
     // Send path.
     connect(m_txSetting, &TxSettingWidget::repeatSendChanged, this, &Session::enableRepeatSend);
     connect(m_txSetting, &TxSettingWidget::repeatIntervalChanged, this, &Session::setRepeatSendTime);
-    connect(m_inputBox, &InputBox::submits, this, qOverload<>(&Session::writeData));
-    connect(m_inputBox, &InputBox::clearHistory, m_historyBox, &QComboBox::clear);
-    connect(m_inputBox, &InputBox::editorFocused, this, &Session::onEditorFocused);
-    connect(m_inputBox->editor(), &QWidget::customContextMenuRequested, this, &Session::showInputContextMenu);
-    connect(m_historyBox, &QComboBox::textActivated, this,
-            [this](const QString& text) { m_inputBox->editor()->setPlainText(text); });
-    connect(m_copyAction, &QAction::triggered, m_inputBox->editor(), &QPlainTextEdit::copy);
-    connect(m_pasteAction, &QAction::triggered, m_inputBox->editor(), &QPlainTextEdit::paste);
-    connect(m_clearAction, &QAction::triggered, m_inputBox->editor(), &QPlainTextEdit::clear);
+    connect(m_sendPanel, &SendPanel::submitted, this, qOverload<>(&Session::writeData));
 
     // Log view.
     connect(this, &Session::stringReceived, m_logTextArea, &CPlainTextEdit::insertText, Qt::DirectConnection);
@@ -275,12 +244,11 @@ Session::~Session()
     m_paramWidget->autoReconnector()->disconnect(this);
     for (QObject* sender : {static_cast<QObject*>(m_portManager), static_cast<QObject*>(m_paramWidget),
                             static_cast<QObject*>(m_txSetting), static_cast<QObject*>(m_rxSetting),
-                            static_cast<QObject*>(m_inputBox), static_cast<QObject*>(m_historyBox),
-                            static_cast<QObject*>(m_logWidget), static_cast<QObject*>(m_logTextArea),
-                            static_cast<QObject*>(m_sideBar), static_cast<QObject*>(m_settingsBtn),
-                            static_cast<QObject*>(m_fileTransfer), static_cast<QObject*>(m_waveformManager),
-                            static_cast<QObject*>(m_multiLine), static_cast<QObject*>(m_rxChunker),
-                            static_cast<QObject*>(m_counter)})
+                            static_cast<QObject*>(m_sendPanel), static_cast<QObject*>(m_logWidget),
+                            static_cast<QObject*>(m_logTextArea), static_cast<QObject*>(m_sideBar),
+                            static_cast<QObject*>(m_settingsBtn), static_cast<QObject*>(m_fileTransfer),
+                            static_cast<QObject*>(m_waveformManager), static_cast<QObject*>(m_multiLine),
+                            static_cast<QObject*>(m_rxChunker), static_cast<QObject*>(m_counter)})
         sender->disconnect(this);
     m_multiLine->stopAll();
     m_luaEngine->disconnect(this);
@@ -288,7 +256,6 @@ Session::~Session()
     disconnect(this, &Session::dataReceived, m_luaEngine, nullptr);
     m_repeatTimer->stop();
     m_rxChunker->stop();
-    m_hexTipTimer->stop();
     // Wakes the script threads; a parser call on the worker gives up too.
     m_luaEngine->shutdown();
 
@@ -372,19 +339,12 @@ void Session::buildLayout()
     m_toolStack->hide();
 
     // Log area: the log view over the send input.
-    m_sendArea = new QWidget(this);
-    m_sendArea->setObjectName(QStringLiteral("SendArea"));
-    auto* sendLayout = new QVBoxLayout(m_sendArea);
-    sendLayout->setContentsMargins(0, 0, 0, 0);
-    sendLayout->setSpacing(4);
-    sendLayout->addWidget(m_historyBox);
-    sendLayout->addWidget(m_inputBox);
     m_logArea = new QWidget(this);
     auto* logLayout = new QVBoxLayout(m_logArea);
     logLayout->setContentsMargins(0, 0, 0, 0);
     logLayout->setSpacing(4);
     logLayout->addWidget(m_logWidget, 1);
-    logLayout->addWidget(m_sendArea);
+    logLayout->addWidget(m_sendPanel);
 
     m_vSplitter = new QSplitter(Qt::Vertical, this);
     m_vSplitter->setHandleWidth(3);
@@ -457,11 +417,8 @@ void Session::retranslate()
 {
     m_fontAction->setText(tr("字体"));
     m_clearLogAction->setText(tr("清除Log"));
-    m_copyAction->setText(tr("Copy"));
-    m_pasteAction->setText(tr("Paste"));
-    m_clearAction->setText(tr("Clear"));
+    m_sendPanel->retranslate();
     m_waveformPane->retranslate();
-    m_hexTip->setText(tr("Hex Sample:11 22 33 44... or 1122334455..."));
     m_settingsBtn->setToolTip(tr("Settings"));
     for (int i = 0; i < int(std::size(kToolItems)); ++i) {
         const QString name = tr(kToolItems[i].name);
@@ -695,14 +652,14 @@ void Session::onActionClearTriggered()
 
 void Session::writeData()
 {
-    const QString text = m_inputBox->plainText();
+    const QString text = m_sendPanel->text();
     if (text.isEmpty())
         return;
     // Text that is not hex is neither sent in part nor kept in the history.
     if (m_txSetting->isHexMode() && !checkHexInput(text))
         return;
     writeData(text);
-    recordTxToHistoryBox(text);
+    m_sendPanel->recordToHistory(text);
 }
 
 bool Session::checkHexInput(const QString& text)
@@ -768,39 +725,23 @@ void Session::onMultiLineWriteRequest(QString data)
     writeData(data);
 }
 
-void Session::recordTxToHistoryBox(QString text)
-{
-    if (text.isEmpty())
-        return;
-    const QString s = text.simplified();
-    if (s.isEmpty())
-        return;
-    for (int i = m_historyBox->count() - 1; i >= 0; --i) {
-        if (m_historyBox->itemText(i) == s)
-            m_historyBox->removeItem(i);
-    }
-    m_historyBox->insertItem(0, s);
-    m_historyBox->setCurrentIndex(0);
-}
-
 void Session::loadHistory()
 {
-    QStringList entries;
-    HistoryDataManager::load(HistoryDataManager::defaultPath(), entries);
-    m_historyBox->addItems(entries);
+    m_sendPanel->loadHistory();
     m_multiLine->importFile(MultiLineDataManager::defaultPath());
     // Said once the window is up and listening.
     if (const QString notice = m_multiLine->takeLoadNotice(); !notice.isEmpty())
         QTimer::singleShot(0, this, [this, notice] { Q_EMIT messageRequested(notice); });
 }
 
+void Session::recordTxToHistoryBox(QString text)
+{
+    m_sendPanel->recordToHistory(text);
+}
+
 bool Session::saveHistory()
 {
-    QStringList entries;
-    entries.reserve(m_historyBox->count());
-    for (int i = 0; i < m_historyBox->count(); ++i)
-        entries.append(m_historyBox->itemText(i));
-    return HistoryDataManager::save(HistoryDataManager::defaultPath(), entries);
+    return m_sendPanel->saveHistory();
 }
 
 void Session::setRepeatSendTime(int value)
@@ -829,7 +770,7 @@ void Session::onRepeatTimeout()
         m_repeatTimer->stop();
         return;
     }
-    const QString text = m_inputBox->plainText();
+    const QString text = m_sendPanel->text();
     if (text.isEmpty())
         return;
     if (m_txSetting->isHexMode() && !checkHexInput(text)) {
@@ -839,21 +780,8 @@ void Session::onRepeatTimeout()
         return;
     }
     writeData(text);
-    recordTxToHistoryBox(text);
+    m_sendPanel->recordToHistory(text);
 }
-
-void Session::onEditorFocused()
-{
-    if (!m_inputBox->plainText().isEmpty() || m_hexTip->isVisible())
-        return;
-    const QPoint topLeft = m_sendArea->mapTo(this, QPoint(0, 0));
-    m_hexTip->move(topLeft.x(), qMax(0, topLeft.y() - m_hexTip->height()));
-    m_hexTip->raise();
-    m_hexTip->show();
-    m_hexTipTimer->start();
-}
-
-// ---- menus and dialogs -------------------------------------------------------
 
 void Session::showTxtBrwContextMenu(QPoint pos)
 {
@@ -861,16 +789,6 @@ void Session::showTxtBrwContextMenu(QPoint pos)
     auto* menu = new CMenu(this);
     menu->addAction(m_clearLogAction);
     menu->addAction(m_fontAction);
-    menu->popup(QCursor::pos());
-}
-
-void Session::showInputContextMenu(QPoint pos)
-{
-    Q_UNUSED(pos);
-    auto* menu = new CMenu(this);
-    menu->addAction(m_copyAction);
-    menu->addAction(m_pasteAction);
-    menu->addAction(m_clearAction);
     menu->popup(QCursor::pos());
 }
 
@@ -890,7 +808,7 @@ void Session::openFontDlg()
     dlg->setWindowModality(Qt::ApplicationModal);
     connect(dlg, &QFontDialog::fontSelected, this, [this](const QFont& selected) {
         m_logTextArea->setFont(selected);
-        m_inputBox->editor()->setFont(selected);
+        m_sendPanel->inputBox()->editor()->setFont(selected);
         AppConfig::LogWinFont = selected.toString();
     });
     dlg->show();
@@ -920,7 +838,7 @@ void Session::onWaveformSwitch(bool checked)
         m_waveformPane->ensurePlot();
     m_waveformPane->setVisible(checked);
     m_vSplitter->setSizes({400, 0});
-    m_sendArea->setVisible(!checked);
+    m_sendPanel->setVisible(!checked);
     m_sideBar->setIndicatorEnable(kWaveformPage, checked);
 }
 
@@ -932,4 +850,24 @@ qulonglong Session::rxCount() const
 qulonglong Session::txCount() const
 {
     return m_counter->tx();
+}
+
+InputBox* Session::inputBox() const
+{
+    return m_sendPanel->inputBox();
+}
+
+QComboBox* Session::historyBox() const
+{
+    return m_sendPanel->historyBox();
+}
+
+QWidget* Session::sendArea() const
+{
+    return m_sendPanel;
+}
+
+QLabel* Session::hexTip() const
+{
+    return m_sendPanel->hexTip();
 }

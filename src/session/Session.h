@@ -18,6 +18,7 @@ class CSideBar;
 class CsvProtocolParser;
 class LogCapture;
 class RxChunker;
+class SendPanel;
 class TrafficCounter;
 class FileTransimisionWidget;
 class MultiChannelWaveformWidget;
@@ -51,7 +52,6 @@ class Session : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kHexTipMs = 2000;
     static constexpr int kWaveformChannels = WaveformPane::kChannels;
 
     explicit Session(QWidget* parent = nullptr);
@@ -81,8 +81,8 @@ public:
     SerialParamWidget* paramWidget() const { return m_paramWidget; }
     RxSettingWidget* rxSettings() const { return m_rxSetting; }
     TxSettingWidget* txSettings() const { return m_txSetting; }
-    InputBox* inputBox() const { return m_inputBox; }
-    QComboBox* historyBox() const { return m_historyBox; }
+    InputBox* inputBox() const;
+    QComboBox* historyBox() const;
     LogWidget* logWidget() const { return m_logWidget; }
     CPlainTextEdit* logTextArea() const { return m_logTextArea; }
     qulonglong rxCount() const;
@@ -93,8 +93,8 @@ public:
     CSideBar* sideBar() const { return m_sideBar; }
     QStackedWidget* toolStack() const { return m_toolStack; }
     QWidget* waveformArea() const { return m_waveformPane; }
-    QWidget* sendArea() const { return m_sendArea; }
-    QLabel* hexTip() const { return m_hexTip; }
+    QWidget* sendArea() const;
+    QLabel* hexTip() const;
     QTimer* repeatTimer() const { return m_repeatTimer; }
     FrameAssemblerWidget* frameAssembler() const { return m_frameAssembler; }
     MultiLineGroupManager* multiLineManager() const { return m_multiLine; }
@@ -150,10 +150,8 @@ private Q_SLOTS:
     void setRepeatSendTime(int value);
     void enableRepeatSend(bool checked);
     void showTxtBrwContextMenu(QPoint pos);
-    void showInputContextMenu(QPoint pos);
     void onPortConnected();
     void onPortDisconnected();
-    void onEditorFocused();
     void onWaveformSwitch(bool checked);
 
 private:
@@ -184,15 +182,13 @@ private:
     TxSettingWidget* m_txSetting = nullptr;
     LogWidget* m_logWidget = nullptr;
     CPlainTextEdit* m_logTextArea = nullptr;
-    InputBox* m_inputBox = nullptr;
-    QComboBox* m_historyBox = nullptr;
+    SendPanel* m_sendPanel = nullptr;
 
     QScrollArea* m_settingsArea = nullptr;
     QSplitter* m_hSplitter = nullptr;
     QSplitter* m_vSplitter = nullptr;
     WaveformPane* m_waveformPane = nullptr;
     QWidget* m_logArea = nullptr;
-    QWidget* m_sendArea = nullptr;
     QStackedWidget* m_toolStack = nullptr;
     QList<QLabel*> m_toolPages; // null where a real panel sits
     FrameAssemblerWidget* m_frameAssembler = nullptr;
@@ -201,14 +197,9 @@ private:
     WaveformManagerWidget* m_waveformManager = nullptr;
     CSideBar* m_sideBar = nullptr;
     CIndicatorButton* m_settingsBtn = nullptr;
-    QLabel* m_hexTip = nullptr;
-    QTimer* m_hexTipTimer = nullptr;
 
     QAction* m_fontAction = nullptr;
     QAction* m_clearLogAction = nullptr;
-    QAction* m_copyAction = nullptr;
-    QAction* m_pasteAction = nullptr;
-    QAction* m_clearAction = nullptr;
 
     QTimer* m_repeatTimer = nullptr;
     int m_repeatInterval = 1000;
