@@ -42,6 +42,8 @@ CLuaScriptWidget::CLuaScriptWidget(CLuaScriptEngine* engine, QWidget* parent)
     : QWidget(parent), m_engine(engine)
 {
     StyleHelper::setStyle(this, QStringLiteral("common"));
+    // Room for the path row and about 60 columns of code.
+    setMinimumWidth(440);
     m_title = new QLabel(this);
     m_title->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     StyleHelper::setStyle(m_title, QStringLiteral("title-lbl"));
@@ -51,12 +53,16 @@ CLuaScriptWidget::CLuaScriptWidget(CLuaScriptEngine* engine, QWidget* parent)
     m_pathLabel = new QLabel(pathRow);
     m_pathEdit = new QLineEdit(pathRow);
     m_pathEdit->setFixedHeight(25);
+    // The widths are minimums: a theme's padding or a longer translation
+    // must not cut the words.
     m_loadBtn = new QPushButton(pathRow);
-    m_loadBtn->setFixedSize(60, 24);
+    m_loadBtn->setMinimumSize(60, 24);
     m_saveBtn = new QPushButton(pathRow);
-    m_saveBtn->setFixedSize(50, 24);
+    m_saveBtn->setMinimumSize(50, 24);
     m_reloadBtn = new QPushButton(pathRow);
-    m_reloadBtn->setFixedSize(55, 24);
+    m_reloadBtn->setMinimumSize(55, 24);
+    for (QPushButton* btn : {m_loadBtn, m_saveBtn, m_reloadBtn})
+        btn->setFixedHeight(24);
     pathLayout->addWidget(m_pathLabel);
     pathLayout->addWidget(m_pathEdit, 1);
     pathLayout->addWidget(m_loadBtn);
@@ -270,7 +276,7 @@ bool CLuaScriptWidget::writeScript(const QString& path, QString* error)
     return true;
 }
 
-int CLuaScriptWidget::errorLineFor(const QString& message, const QString& scriptPath)
+int CLuaScriptWidget::errorLineFor(const QString& message, const QString& scriptPath, QString* detail)
 {
     if (scriptPath.isEmpty())
         return 0;
@@ -287,8 +293,11 @@ int CLuaScriptWidget::errorLineFor(const QString& message, const QString& script
                               ? scriptPath.endsWith(named) && named.endsWith(wanted)
                               : QFileInfo(named).fileName() == wanted &&
                                     (named == QFileInfo(named).fileName() || scriptPath.endsWith(named));
-        if (same)
+        if (same) {
+            if (detail)
+                *detail = message.mid(m.capturedEnd()).trimmed();
             return m.captured(2).toInt();
+        }
     }
     return 0;
 }
@@ -543,9 +552,11 @@ void CLuaScriptWidget::onEngineError(const QString& message)
 {
     m_parserSwitch->setChecked(false);
     setStatus(QT_TR_NOOP("Lua engine error!!"), QString(), true);
-    const int line = errorLineFor(message, editedScriptPath());
+    // The annotation sits under the line already, so it carries only the words.
+    QString detail;
+    const int line = errorLineFor(message, editedScriptPath(), &detail);
     if (line > 0)
-        m_editor->setErrorLine(line, message.trimmed());
+        m_editor->setErrorLine(line, detail.isEmpty() ? message.trimmed() : detail);
 }
 
 void CLuaScriptWidget::onSkinChanged(int skinType)

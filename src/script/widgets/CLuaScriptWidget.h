@@ -46,7 +46,8 @@ public:
 
     // The 1-based line of an error message that names `scriptPath`
     // ("<path>:<line>: ..."; Lua may shorten the path to "...<tail>"), 0 if none.
-    static int errorLineFor(const QString& message, const QString& scriptPath);
+    // `detail` gets the text after the location.
+    static int errorLineFor(const QString& message, const QString& scriptPath, QString* detail = nullptr);
 
 Q_SIGNALS:
     void luaEngineStatusChanged(bool enable);
