@@ -11,7 +11,7 @@ PKGS=(
   libqt6svg6
   libgl-dev libegl-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
   libudev-dev udev
-  liblua5.4-dev
+  liblua5.4-dev libqscintilla2-qt6-dev
   fonts-noto-cjk fonts-dejavu-core
   socat lrzsz
   xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev

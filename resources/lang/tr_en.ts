@@ -116,6 +116,151 @@
     </message>
 </context>
 <context>
+    <name>CLuaScriptWidget</name>
+    <message>
+        <source>Lua Files (*.lua);;All Files (*)</source>
+        <translation>Lua Files (*.lua);;All Files (*)</translation>
+    </message>
+    <message>
+        <source>No script loaded.</source>
+        <translation>No script loaded.</translation>
+    </message>
+    <message>
+        <source>-- Write your Lua script here...
+-- Frame Parser mode: define a cvn_frame_parser(data) function to process serial data.
+-- Script Executor mode: write the test flow at top level, Run executes the whole script:
+--   cvn_send(data), cvn_send_hex(&quot;AA BB&quot;), cvn_receive(timeout_ms),
+--   cvn_receive_until(match, timeout_ms), cvn_expect(cmd, expect, timeout_ms),
+--   cvn_sleep_ms(ms), cvn_clear_rx(), cvn_report(name, passed, detail)</source>
+        <translation>-- Write your Lua script here...
+-- Frame Parser mode: define a cvn_frame_parser(data) function to process serial data.
+-- Script Executor mode: write the test flow at top level, Run executes the whole script:
+--   cvn_send(data), cvn_send_hex(&quot;AA BB&quot;), cvn_receive(timeout_ms),
+--   cvn_receive_until(match, timeout_ms), cvn_expect(cmd, expect, timeout_ms),
+--   cvn_sleep_ms(ms), cvn_clear_rx(), cvn_report(name, passed, detail)</translation>
+    </message>
+    <message>
+        <source>Lua Script Engine</source>
+        <translation>Lua Script Engine</translation>
+    </message>
+    <message>
+        <source>Script Path: </source>
+        <translation>Script Path: </translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Reload</translation>
+    </message>
+    <message>
+        <source>Mode Select: </source>
+        <translation>Mode Select: </translation>
+    </message>
+    <message>
+        <source>Frame Parser</source>
+        <translation>Frame Parser</translation>
+    </message>
+    <message>
+        <source>Script Executor</source>
+        <translation>Script Executor</translation>
+    </message>
+    <message>
+        <source>Enable Frame Parser</source>
+        <translation>Enable Frame Parser</translation>
+    </message>
+    <message>
+        <source>Enable Script Executor</source>
+        <translation>Enable Script Executor</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Save Lua Script</source>
+        <translation>Save Lua Script</translation>
+    </message>
+    <message>
+        <source>Load Lua Script</source>
+        <translation>Load Lua Script</translation>
+    </message>
+    <message>
+        <source>Script read failed: %1</source>
+        <translation>Script read failed: %1</translation>
+    </message>
+    <message>
+        <source>Script loaded</source>
+        <translation>Script loaded</translation>
+    </message>
+    <message>
+        <source>Loading script...</source>
+        <translation>Loading script...</translation>
+    </message>
+    <message>
+        <source>Script load failed!</source>
+        <translation>Script load failed!</translation>
+    </message>
+    <message>
+        <source>Script editor is empty!</source>
+        <translation>Script editor is empty!</translation>
+    </message>
+    <message>
+        <source>Script save failed: %1</source>
+        <translation>Script save failed: %1</translation>
+    </message>
+    <message>
+        <source>Script save successfully!</source>
+        <translation>Script save successfully!</translation>
+    </message>
+    <message>
+        <source>Please select a lua script file!</source>
+        <translation>Please select a lua script file!</translation>
+    </message>
+    <message>
+        <source>Script reloaded successfully!</source>
+        <translation>Script reloaded successfully!</translation>
+    </message>
+    <message>
+        <source>Please load a lua script first!</source>
+        <translation>Please load a lua script first!</translation>
+    </message>
+    <message>
+        <source>Frame parser mode.</source>
+        <translation>Frame parser mode.</translation>
+    </message>
+    <message>
+        <source>Script executor mode.</source>
+        <translation>Script executor mode.</translation>
+    </message>
+    <message>
+        <source>Automation running...</source>
+        <translation>Automation running...</translation>
+    </message>
+    <message>
+        <source>Automation finished.</source>
+        <translation>Automation finished.</translation>
+    </message>
+    <message>
+        <source>Script enabled — %1</source>
+        <translation>Script enabled — %1</translation>
+    </message>
+    <message>
+        <source>Script disabled.</source>
+        <translation>Script disabled.</translation>
+    </message>
+    <message>
+        <source>Lua engine error!!</source>
+        <translation>Lua engine error!!</translation>
+    </message>
+</context>
+<context>
     <name>CProgressDialog</name>
     <message>
         <source>Cancel</source>

@@ -116,6 +116,151 @@
     </message>
 </context>
 <context>
+    <name>CLuaScriptWidget</name>
+    <message>
+        <source>Lua Files (*.lua);;All Files (*)</source>
+        <translation>Lua 文件 (*.lua);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>No script loaded.</source>
+        <translation>未加载脚本。</translation>
+    </message>
+    <message>
+        <source>-- Write your Lua script here...
+-- Frame Parser mode: define a cvn_frame_parser(data) function to process serial data.
+-- Script Executor mode: write the test flow at top level, Run executes the whole script:
+--   cvn_send(data), cvn_send_hex(&quot;AA BB&quot;), cvn_receive(timeout_ms),
+--   cvn_receive_until(match, timeout_ms), cvn_expect(cmd, expect, timeout_ms),
+--   cvn_sleep_ms(ms), cvn_clear_rx(), cvn_report(name, passed, detail)</source>
+        <translation>-- 在此编写 Lua 脚本...
+-- 帧解析模式：定义 cvn_frame_parser(data) 函数处理串口数据。
+-- 脚本执行模式：在顶层编写测试流程，运行时执行整个脚本：
+--   cvn_send(data), cvn_send_hex(&quot;AA BB&quot;), cvn_receive(timeout_ms),
+--   cvn_receive_until(match, timeout_ms), cvn_expect(cmd, expect, timeout_ms),
+--   cvn_sleep_ms(ms), cvn_clear_rx(), cvn_report(name, passed, detail)</translation>
+    </message>
+    <message>
+        <source>Lua Script Engine</source>
+        <translation>Lua 脚本引擎</translation>
+    </message>
+    <message>
+        <source>Script Path: </source>
+        <translation>脚本路径：</translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation>加载</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>重新加载</translation>
+    </message>
+    <message>
+        <source>Mode Select: </source>
+        <translation>模式选择：</translation>
+    </message>
+    <message>
+        <source>Frame Parser</source>
+        <translation>帧解析器</translation>
+    </message>
+    <message>
+        <source>Script Executor</source>
+        <translation>脚本执行器</translation>
+    </message>
+    <message>
+        <source>Enable Frame Parser</source>
+        <translation>启用帧解析器</translation>
+    </message>
+    <message>
+        <source>Enable Script Executor</source>
+        <translation>启用脚本执行器</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Save Lua Script</source>
+        <translation>保存 Lua 脚本</translation>
+    </message>
+    <message>
+        <source>Load Lua Script</source>
+        <translation>加载 Lua 脚本</translation>
+    </message>
+    <message>
+        <source>Script read failed: %1</source>
+        <translation>脚本读取失败：%1</translation>
+    </message>
+    <message>
+        <source>Script loaded</source>
+        <translation>脚本已加载</translation>
+    </message>
+    <message>
+        <source>Loading script...</source>
+        <translation>正在加载脚本...</translation>
+    </message>
+    <message>
+        <source>Script load failed!</source>
+        <translation>脚本加载失败！</translation>
+    </message>
+    <message>
+        <source>Script editor is empty!</source>
+        <translation>脚本编辑器为空！</translation>
+    </message>
+    <message>
+        <source>Script save failed: %1</source>
+        <translation>脚本保存失败：%1</translation>
+    </message>
+    <message>
+        <source>Script save successfully!</source>
+        <translation>脚本保存成功！</translation>
+    </message>
+    <message>
+        <source>Please select a lua script file!</source>
+        <translation>请选择 Lua 脚本文件！</translation>
+    </message>
+    <message>
+        <source>Script reloaded successfully!</source>
+        <translation>脚本重新加载成功！</translation>
+    </message>
+    <message>
+        <source>Please load a lua script first!</source>
+        <translation>请先加载 Lua 脚本！</translation>
+    </message>
+    <message>
+        <source>Frame parser mode.</source>
+        <translation>帧解析模式。</translation>
+    </message>
+    <message>
+        <source>Script executor mode.</source>
+        <translation>脚本执行模式。</translation>
+    </message>
+    <message>
+        <source>Automation running...</source>
+        <translation>自动化运行中...</translation>
+    </message>
+    <message>
+        <source>Automation finished.</source>
+        <translation>自动化已结束。</translation>
+    </message>
+    <message>
+        <source>Script enabled — %1</source>
+        <translation>脚本已启用 — %1</translation>
+    </message>
+    <message>
+        <source>Script disabled.</source>
+        <translation>脚本已禁用。</translation>
+    </message>
+    <message>
+        <source>Lua engine error!!</source>
+        <translation>Lua 引擎错误！！</translation>
+    </message>
+</context>
+<context>
     <name>CProgressDialog</name>
     <message>
         <source>Cancel</source>

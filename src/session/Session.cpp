@@ -5,6 +5,7 @@
 #include "AutoReconnector.h"
 #include "CIndicatorButton.h"
 #include "CLuaScriptEngine.h"
+#include "CLuaScriptWidget.h"
 #include "CMenu.h"
 #include "CPlainTextEdit.h"
 #include "CSideBar.h"
@@ -75,6 +76,7 @@ const ToolItem kToolItems[] = {
 constexpr int kMultiLinePage = 0;
 constexpr int kFileTransferPage = 1;
 constexpr int kWaveformPage = 2;
+constexpr int kLuaScriptPage = 3;
 constexpr int kFrameAssemblerPage = 4;
 
 } // namespace
@@ -173,6 +175,15 @@ Session::Session(QWidget* parent) : QWidget(parent)
     connect(m_multiLine, &MultiLineGroupManager::writeRequest, this, &Session::onMultiLineWriteRequest);
     connect(m_multiLine, &MultiLineGroupManager::loopSendStatusChanged, this,
             [this](bool enable) { m_sideBar->setIndicatorEnable(kMultiLinePage, enable); });
+
+    // Script panel: runs start and stop in the engine; a switched-on parser
+    // or a running automation lights the side-bar item.
+    connect(m_luaScriptWidget, &CLuaScriptWidget::runScriptRequested, m_luaEngine,
+            &CLuaScriptEngine::startAutomation);
+    connect(m_luaScriptWidget, &CLuaScriptWidget::stopScriptRequested, m_luaEngine,
+            &CLuaScriptEngine::stopAutomation);
+    connect(m_luaScriptWidget, &CLuaScriptWidget::luaEngineStatusChanged, this,
+            [this](bool enable) { m_sideBar->setIndicatorEnable(kLuaScriptPage, enable); });
 
     // Waveform: the plot itself is made when the waveform is first enabled.
     connect(m_waveformManager, &WaveformManagerWidget::switchChecked, this, &Session::onWaveformSwitch);
@@ -319,6 +330,12 @@ void Session::buildLayout()
             m_waveformPane = new WaveformPane(m_waveformManager, m_luaEngine, this);
             m_waveformPane->hide();
             m_toolStack->addWidget(m_waveformManager);
+            m_toolPages << nullptr;
+            continue;
+        }
+        if (i == kLuaScriptPage) {
+            m_luaScriptWidget = new CLuaScriptWidget(m_luaEngine, m_toolStack);
+            m_toolStack->addWidget(m_luaScriptWidget);
             m_toolPages << nullptr;
             continue;
         }

@@ -26,6 +26,7 @@ class MultiLineGroupManager;
 class WaveformManagerWidget;
 class DataHandlerWorker;
 class FrameAssemblerWidget;
+class CLuaScriptWidget;
 class InputBox;
 class LogWidget;
 class QAction;
@@ -97,6 +98,7 @@ public:
     QLabel* hexTip() const;
     QTimer* repeatTimer() const { return m_repeatTimer; }
     FrameAssemblerWidget* frameAssembler() const { return m_frameAssembler; }
+    CLuaScriptWidget* luaScriptWidget() const { return m_luaScriptWidget; }
     MultiLineGroupManager* multiLineManager() const { return m_multiLine; }
     FileTransimisionWidget* fileTransferPanel() const { return m_fileTransfer; }
     WaveformManagerWidget* waveformManager() const { return m_waveformManager; }
@@ -192,6 +194,7 @@ private:
     QStackedWidget* m_toolStack = nullptr;
     QList<QLabel*> m_toolPages; // null where a real panel sits
     FrameAssemblerWidget* m_frameAssembler = nullptr;
+    CLuaScriptWidget* m_luaScriptWidget = nullptr;
     MultiLineGroupManager* m_multiLine = nullptr;
     FileTransimisionWidget* m_fileTransfer = nullptr;
     WaveformManagerWidget* m_waveformManager = nullptr;
