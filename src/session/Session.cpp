@@ -20,6 +20,7 @@
 #include "IconHelper.h"
 #include "InputBox.h"
 #include "LogWidget.h"
+#include "ModemLines.h"
 #include "MultiChannelWaveformWidget.h"
 #include "MultiLineDataManager.h"
 #include "MultiLineGroupManager.h"
@@ -28,6 +29,7 @@
 #include "SerialParamWidget.h"
 #include "SerialPortManager.h"
 #include "StyleHelper.h"
+#include "TerminalKeyMapper.h"
 #include "TimingWidget.h"
 #include "TxSettingWidget.h"
 #include "WaveformManagerWidget.h"
@@ -52,6 +54,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTextEdit>
@@ -60,6 +64,8 @@
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <functional>
 
 #include <climits>
 #include <iterator>
@@ -131,7 +137,15 @@ Session::Session(QWidget* parent) : QWidget(parent)
     m_pasteAction->setShortcut(QKeySequence::Paste);
     m_clearAction = new QAction(this);
 
+    m_typeAction = new QAction(this);
+    m_typeAction->setCheckable(true);
+    connect(m_typeAction, &QAction::toggled, this, &Session::setTypeIntoPort);
+    m_stamp.setFormat(m_rxSetting->timestampFormat());
+    connect(m_rxSetting, &RxSettingWidget::timestampFormatChanged, this,
+            [this](int format) { m_stamp.setFormat(format); });
+
     buildLayout();
+    buildShortcuts();
 
     // Port manager and port settings.
     connect(m_portManager, &SerialPortManager::dataReceived, this, &Session::readData, Qt::QueuedConnection);
@@ -413,6 +427,13 @@ void Session::buildLayout()
     auto* logLayout = new QVBoxLayout(m_logArea);
     logLayout->setContentsMargins(0, 0, 0, 0);
     logLayout->setSpacing(4);
+    // Says loudly that keys now go to the device, and how to get out.
+    m_typeIndicator = new QLabel(m_logArea);
+    m_typeIndicator->setObjectName(QStringLiteral("TypeIntoPortIndicator"));
+    m_typeIndicator->setWordWrap(true);
+    StyleHelper::setStyle(m_typeIndicator, QStringLiteral("typing-lbl"));
+    m_typeIndicator->hide();
+    logLayout->addWidget(m_typeIndicator);
     logLayout->addWidget(m_logWidget, 1);
     logLayout->addWidget(m_sendArea);
 
@@ -528,6 +549,9 @@ void Session::retranslate()
     m_copyAction->setText(tr("Copy"));
     m_pasteAction->setText(tr("Paste"));
     m_clearAction->setText(tr("Clear"));
+    m_typeAction->setText(tr("Type Into Port"));
+    m_typeIndicator->setText(
+        tr("TYPING INTO THE PORT: keys in the log go to the device. Ctrl+Shift+K leaves."));
     m_waveformTitle->setText(tr("Waveform"));
     m_hexTip->setText(tr("Hex Sample:11 22 33 44... or 1122334455..."));
     m_settingsBtn->setToolTip(tr("Settings"));
@@ -614,6 +638,7 @@ bool Session::openPortAtStart(const QString& portOrPath, const QString& baud)
 void Session::onPortConnected()
 {
     qDebug().noquote() << "[session] port connected!";
+    m_stamp.markOpened(QDateTime::currentDateTime());
     m_rxTimer->start();
     publishStatus();
     m_settingsBtn->setIndicatorColor(Qt::red);
@@ -696,10 +721,12 @@ void Session::showLog(QString str, Direct direct)
 {
     if (str.isEmpty())
         return;
-    QString prefix;
+    std::function<QString()> prefix;
     if (m_rxSetting->isShowTimestamp()) {
-        prefix = QDateTime::currentDateTime().toString(QStringLiteral("[yyyy-MM-dd HH:mm:ss.zzz]")) +
-                 (direct == Tx ? QStringLiteral("T ") : QStringLiteral("R "));
+        // One clock reading per piece; each line asks for its stamp as it starts.
+        const QDateTime now = QDateTime::currentDateTime();
+        const QString mark = direct == Tx ? QStringLiteral("T ") : QStringLiteral("R ");
+        prefix = [this, now, mark] { return m_stamp.stamp(now) + mark; };
     }
     const QString text = m_prefixer.apply(str, prefix);
     if (text.isEmpty())
@@ -1022,6 +1049,7 @@ void Session::showTxtBrwContextMenu(QPoint pos)
     auto* menu = new CMenu(this);
     menu->addAction(m_clearLogAction);
     menu->addAction(m_fontAction);
+    menu->addAction(m_typeAction);
     menu->popup(QCursor::pos());
 }
 
@@ -1156,6 +1184,23 @@ void Session::onWaveformSwitch(bool checked)
 
 bool Session::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_typeIntoPort && (watched == m_logTextArea || watched == m_logTextArea->viewport()) &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Ctrl+Shift combinations stay the program's shortcuts (leaving this
+        // mode among them); everything else belongs to the device.
+        const bool ours = (key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) ==
+                              (Qt::ControlModifier | Qt::ShiftModifier) &&
+                          key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z;
+        if (!ours) {
+            if (event->type() == QEvent::ShortcutOverride) {
+                event->accept();
+                return true;
+            }
+            if (typeKey(key))
+                return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_R && key->modifiers() == Qt::NoModifier && !key->isAutoRepeat() &&
@@ -1172,4 +1217,57 @@ bool Session::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// ---- keyboard ----------------------------------------------------------------
+
+void Session::buildShortcuts()
+{
+    struct Entry
+    {
+        const char* keys;
+        std::function<void()> run;
+    };
+    const Entry entries[] = {
+        {"Ctrl+O", [this] { m_paramWidget->openButton()->click(); }},
+        {"Ctrl+Shift+B", [this] { m_paramWidget->modemLines()->sendBreak(); }},
+        {"Ctrl+Shift+R", [this] { m_paramWidget->modemLines()->pulse(); }},
+        {"Ctrl+Shift+K", [this] { setTypeIntoPort(!m_typeIntoPort); }},
+    };
+    for (const Entry& e : entries) {
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(e.keys)), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, e.run);
+        m_shortcuts << shortcut;
+    }
+}
+
+void Session::setTypeIntoPort(bool on)
+{
+    if (on == m_typeIntoPort)
+        return;
+    m_typeIntoPort = on;
+    {
+        const QSignalBlocker blocker(m_typeAction);
+        m_typeAction->setChecked(on);
+    }
+    m_typeIndicator->setVisible(on);
+    qDebug().noquote() << "[session] type into port" << (on ? "on" : "off");
+    if (on)
+        m_logTextArea->setFocus(Qt::ShortcutFocusReason);
+}
+
+bool Session::typeKey(QKeyEvent* key)
+{
+    const QByteArray bytes = TerminalKeyMapper::bytesFor(key->key(), int(key->modifiers()), key->text(),
+                                                         m_txSetting->lineEnding().toUtf8());
+    if (bytes.isEmpty())
+        return false;
+    if (!m_portManager->isOpen()) {
+        if (!key->isAutoRepeat())
+            reportPortClosed();
+        return true;
+    }
+    m_portManager->write(bytes);
+    return true;
 }

@@ -3,6 +3,7 @@
 #include "Direct.h"
 #include "EscapeFilter.h"
 #include "LinePrefixer.h"
+#include "LineStamp.h"
 
 #include <QByteArray>
 #include <QList>
@@ -26,9 +27,11 @@ class LogWidget;
 class QAction;
 class QComboBox;
 class QFile;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QScrollArea;
+class QShortcut;
 class QSplitter;
 class QStackedWidget;
 class QThread;
@@ -111,6 +114,16 @@ public:
     qint64 waveformTimestamp() const { return m_waveformTimestamp; }
     CLuaScriptEngine* scriptEngine() const { return m_luaEngine; }
 
+    // "Type into the port": keys pressed in the log go to the device as a
+    // terminal would send them (TerminalKeyMapper); Enter sends the Tx line ending.
+    bool isTypeIntoPort() const { return m_typeIntoPort; }
+    void setTypeIntoPort(bool on);
+    QLabel* typeIndicator() const { return m_typeIndicator; }
+    QAction* typeIntoPortAction() const { return m_typeAction; }
+    // Ctrl+O, Ctrl+Shift+B (break), Ctrl+Shift+R (reset pulse), Ctrl+Shift+K (type mode).
+    QList<QShortcut*> shortcuts() const { return m_shortcuts; }
+    const LineStamp& lineStamp() const { return m_stamp; }
+
 Q_SIGNALS:
     void dataReceived(QByteArray data, bool isHexMode, bool isAutoWrap, bool addHexNewLine,
                       int hexBytesPerLine);
@@ -169,6 +182,9 @@ private Q_SLOTS:
 
 private:
     void buildLayout();
+    void buildShortcuts();
+    // Sends the key to the device in type-into-port mode; true when consumed.
+    bool typeKey(QKeyEvent* key);
     void retranslate();
     // Echoes sent text into the log as "Show Send", "Auto Wrap" and "Show Log" say.
     void echoSent(QString shown);
@@ -235,6 +251,11 @@ private:
     bool m_newHexLine = false;
     // Holds the at-line-start flag of the timestamp rule.
     LinePrefixer m_prefixer;
+    LineStamp m_stamp;
+    bool m_typeIntoPort = false;
+    QLabel* m_typeIndicator = nullptr;
+    QAction* m_typeAction = nullptr;
+    QList<QShortcut*> m_shortcuts;
     // Removes terminal control sequences from received text on its way to the view.
     EscapeFilter m_rxEscapes;
 
