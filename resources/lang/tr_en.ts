@@ -908,6 +908,25 @@ Options:
     </message>
 </context>
 <context>
+    <name>LineStamp</name>
+    <message>
+        <source>Time of day</source>
+        <translation>Time of day</translation>
+    </message>
+    <message>
+        <source>ISO 8601</source>
+        <translation>ISO 8601</translation>
+    </message>
+    <message>
+        <source>Since open (s)</source>
+        <translation>Since open (s)</translation>
+    </message>
+    <message>
+        <source>Delta (s)</source>
+        <translation>Delta (s)</translation>
+    </message>
+</context>
+<context>
     <name>LogWidget</name>
     <message>
         <source>LOG</source>
@@ -1400,6 +1419,10 @@ The file will not be written over.</translation>
         <source>通用设置</source>
         <translation>General Settings</translation>
     </message>
+    <message>
+        <source>Timestamp format</source>
+        <translation>Timestamp format</translation>
+    </message>
 </context>
 <context>
     <name>SendPanel</name>
@@ -1493,6 +1516,58 @@ The file will not be written over.</translation>
     <message>
         <source>Open</source>
         <translation>Open</translation>
+    </message>
+    <message>
+        <source>Modem Lines</source>
+        <translation>Modem Lines</translation>
+    </message>
+    <message>
+        <source>Data Terminal Ready, kept across reconnects</source>
+        <translation>Data Terminal Ready, kept across reconnects</translation>
+    </message>
+    <message>
+        <source>Request To Send, kept across reconnects</source>
+        <translation>Request To Send, kept across reconnects</translation>
+    </message>
+    <message>
+        <source>Pulse DTR/RTS</source>
+        <translation>Pulse DTR/RTS</translation>
+    </message>
+    <message>
+        <source>Reset the board: DTR off and RTS on for the pulse length (Ctrl+Shift+R)</source>
+        <translation>Reset the board: DTR off and RTS on for the pulse length (Ctrl+Shift+R)</translation>
+    </message>
+    <message>
+        <source>Pulse length</source>
+        <translation>Pulse length</translation>
+    </message>
+    <message>
+        <source>Send Break</source>
+        <translation>Send Break</translation>
+    </message>
+    <message>
+        <source>Hold the line in break for the break length (Ctrl+Shift+B)</source>
+        <translation>Hold the line in break for the break length (Ctrl+Shift+B)</translation>
+    </message>
+    <message>
+        <source>Break length</source>
+        <translation>Break length</translation>
+    </message>
+    <message>
+        <source>Clear To Send</source>
+        <translation>Clear To Send</translation>
+    </message>
+    <message>
+        <source>Data Set Ready</source>
+        <translation>Data Set Ready</translation>
+    </message>
+    <message>
+        <source>Data Carrier Detect</source>
+        <translation>Data Carrier Detect</translation>
+    </message>
+    <message>
+        <source>Ring Indicator</source>
+        <translation>Ring Indicator</translation>
     </message>
 </context>
 <context>
@@ -1596,6 +1671,14 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
         <source>Not sent: the port is reconnecting</source>
         <translation>Not sent: the port is reconnecting</translation>
     </message>
+    <message>
+        <source>Type Into Port</source>
+        <translation>Type Into Port</translation>
+    </message>
+    <message>
+        <source>TYPING INTO THE PORT: keys in the log go to the device. Ctrl+Shift+K leaves.</source>
+        <translation>TYPING INTO THE PORT: keys in the log go to the device. Ctrl+Shift+K leaves.</translation>
+    </message>
 </context>
 <context>
     <name>SettingWidget</name>
@@ -1681,6 +1764,30 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
     <message>
         <source>Send input box: new line</source>
         <translation>Send input box: new line</translation>
+    </message>
+    <message>
+        <source>Open / close the serial port</source>
+        <translation>Open / close the serial port</translation>
+    </message>
+    <message>
+        <source>Port box: open the typed port</source>
+        <translation>Port box: open the typed port</translation>
+    </message>
+    <message>
+        <source>Send a break</source>
+        <translation>Send a break</translation>
+    </message>
+    <message>
+        <source>Pulse DTR/RTS (reset the board)</source>
+        <translation>Pulse DTR/RTS (reset the board)</translation>
+    </message>
+    <message>
+        <source>Log: enter / leave type-into-port mode</source>
+        <translation>Log: enter / leave type-into-port mode</translation>
+    </message>
+    <message>
+        <source>Type-into-port mode: sends 0x03; every key goes to the device, arrows as escape sequences, Enter as the Tx line ending</source>
+        <translation>Type-into-port mode: sends 0x03; every key goes to the device, arrows as escape sequences, Enter as the Tx line ending</translation>
     </message>
 </context>
 <context>

@@ -907,6 +907,25 @@ Corvane %1，面向串口工程师的调试工作台。
     </message>
 </context>
 <context>
+    <name>LineStamp</name>
+    <message>
+        <source>Time of day</source>
+        <translation>当日时间</translation>
+    </message>
+    <message>
+        <source>ISO 8601</source>
+        <translation>ISO 8601</translation>
+    </message>
+    <message>
+        <source>Since open (s)</source>
+        <translation>自打开起 (秒)</translation>
+    </message>
+    <message>
+        <source>Delta (s)</source>
+        <translation>相邻行间隔 (秒)</translation>
+    </message>
+</context>
+<context>
     <name>LogWidget</name>
     <message>
         <source>LOG</source>
@@ -1399,6 +1418,10 @@ The file will not be written over.</source>
         <source>通用设置</source>
         <translation>通用设置</translation>
     </message>
+    <message>
+        <source>Timestamp format</source>
+        <translation>时间戳格式</translation>
+    </message>
 </context>
 <context>
     <name>SendPanel</name>
@@ -1492,6 +1515,58 @@ The file will not be written over.</source>
     <message>
         <source>Open</source>
         <translation>打开串口</translation>
+    </message>
+    <message>
+        <source>Modem Lines</source>
+        <translation>调制解调器信号线</translation>
+    </message>
+    <message>
+        <source>Data Terminal Ready, kept across reconnects</source>
+        <translation>数据终端就绪 (DTR)，重连后保持</translation>
+    </message>
+    <message>
+        <source>Request To Send, kept across reconnects</source>
+        <translation>请求发送 (RTS)，重连后保持</translation>
+    </message>
+    <message>
+        <source>Pulse DTR/RTS</source>
+        <translation>脉冲 DTR/RTS</translation>
+    </message>
+    <message>
+        <source>Reset the board: DTR off and RTS on for the pulse length (Ctrl+Shift+R)</source>
+        <translation>复位开发板：在脉冲时长内 DTR 断开、RTS 有效 (Ctrl+Shift+R)</translation>
+    </message>
+    <message>
+        <source>Pulse length</source>
+        <translation>脉冲时长</translation>
+    </message>
+    <message>
+        <source>Send Break</source>
+        <translation>发送 Break</translation>
+    </message>
+    <message>
+        <source>Hold the line in break for the break length (Ctrl+Shift+B)</source>
+        <translation>在 Break 时长内保持线路中断状态 (Ctrl+Shift+B)</translation>
+    </message>
+    <message>
+        <source>Break length</source>
+        <translation>Break 时长</translation>
+    </message>
+    <message>
+        <source>Clear To Send</source>
+        <translation>清除发送 (CTS)</translation>
+    </message>
+    <message>
+        <source>Data Set Ready</source>
+        <translation>数据设备就绪 (DSR)</translation>
+    </message>
+    <message>
+        <source>Data Carrier Detect</source>
+        <translation>载波检测 (DCD)</translation>
+    </message>
+    <message>
+        <source>Ring Indicator</source>
+        <translation>振铃指示 (RI)</translation>
     </message>
 </context>
 <context>
@@ -1595,6 +1670,14 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
         <source>Not sent: the port is reconnecting</source>
         <translation>未发送：串口正在重连</translation>
     </message>
+    <message>
+        <source>Type Into Port</source>
+        <translation>键盘直通串口</translation>
+    </message>
+    <message>
+        <source>TYPING INTO THE PORT: keys in the log go to the device. Ctrl+Shift+K leaves.</source>
+        <translation>键盘直通串口中：在日志区按下的键直接发往设备。按 Ctrl+Shift+K 退出。</translation>
+    </message>
 </context>
 <context>
     <name>SettingWidget</name>
@@ -1680,6 +1763,30 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
     <message>
         <source>Send input box: new line</source>
         <translation>发送输入框：换行</translation>
+    </message>
+    <message>
+        <source>Open / close the serial port</source>
+        <translation>打开 / 关闭串口</translation>
+    </message>
+    <message>
+        <source>Port box: open the typed port</source>
+        <translation>端口框：打开输入的端口</translation>
+    </message>
+    <message>
+        <source>Send a break</source>
+        <translation>发送 Break</translation>
+    </message>
+    <message>
+        <source>Pulse DTR/RTS (reset the board)</source>
+        <translation>脉冲 DTR/RTS (复位开发板)</translation>
+    </message>
+    <message>
+        <source>Log: enter / leave type-into-port mode</source>
+        <translation>日志区：进入 / 退出键盘直通串口模式</translation>
+    </message>
+    <message>
+        <source>Type-into-port mode: sends 0x03; every key goes to the device, arrows as escape sequences, Enter as the Tx line ending</source>
+        <translation>键盘直通串口模式：发送 0x03；所有按键都发往设备，方向键为转义序列，回车为发送设置中的换行符</translation>
     </message>
 </context>
 <context>

@@ -29,6 +29,14 @@ const Shortcut kShortcuts[] = {
     {"Ctrl+C", QT_TRANSLATE_NOOP("ShortcutInfoWidget", "Send input box: copy")},
     {"Ctrl+V", QT_TRANSLATE_NOOP("ShortcutInfoWidget", "Send input box: paste")},
     {"Ctrl+S", QT_TRANSLATE_NOOP("ShortcutInfoWidget", "Lua Code Editor: save")},
+    {"Ctrl+O", QT_TRANSLATE_NOOP("ShortcutInfoWidget", "Open / close the serial port")},
+    {"Enter", QT_TRANSLATE_NOOP("ShortcutInfoWidget", "Port box: open the typed port")},
+    {"Ctrl+Shift+B", QT_TRANSLATE_NOOP("ShortcutInfoWidget", "Send a break")},
+    {"Ctrl+Shift+R", QT_TRANSLATE_NOOP("ShortcutInfoWidget", "Pulse DTR/RTS (reset the board)")},
+    {"Ctrl+Shift+K", QT_TRANSLATE_NOOP("ShortcutInfoWidget", "Log: enter / leave type-into-port mode")},
+    {"Ctrl+C", QT_TRANSLATE_NOOP("ShortcutInfoWidget",
+                                 "Type-into-port mode: sends 0x03; every key goes to the device, arrows as "
+                                 "escape sequences, Enter as the Tx line ending")},
 };
 } // namespace
 

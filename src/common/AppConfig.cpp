@@ -15,14 +15,21 @@ QString AppConfig::DataBits;
 QString AppConfig::ParityBits;
 QString AppConfig::StopBits;
 QString AppConfig::FlowCtrl;
+QString AppConfig::LastPort;
+bool AppConfig::DtrOn;
+bool AppConfig::RtsOn;
+int AppConfig::PulseMs;
+int AppConfig::BreakMs;
 bool AppConfig::HexRxMode;
 int AppConfig::HexBytesPerLine;
 bool AppConfig::AutoWrap;
 bool AppConfig::ShowTime;
 bool AppConfig::ShowSend;
+int AppConfig::TimestampFormat;
 bool AppConfig::HexTxMode;
 bool AppConfig::MultiLineSend;
 bool AppConfig::RepeatSend;
+bool AppConfig::SendNewLine;
 QString AppConfig::LogWinFont;
 QString AppConfig::LogSavePath;
 QString AppConfig::LogFileName;
@@ -87,14 +94,21 @@ const Entry* entries(int* count)
         {"SERIAL-PORT-SET", "ParityBits", Kind::Text, &AppConfig::ParityBits},
         {"SERIAL-PORT-SET", "StopBits", Kind::Text, &AppConfig::StopBits},
         {"SERIAL-PORT-SET", "FlowCtrl", Kind::Text, &AppConfig::FlowCtrl},
+        {"SERIAL-PORT-SET", "LastPort", Kind::Text, &AppConfig::LastPort},
+        {"SERIAL-PORT-SET", "DtrOn", Kind::Bool, &AppConfig::DtrOn},
+        {"SERIAL-PORT-SET", "RtsOn", Kind::Bool, &AppConfig::RtsOn},
+        {"SERIAL-PORT-SET", "PulseMs", Kind::Int, &AppConfig::PulseMs},
+        {"SERIAL-PORT-SET", "BreakMs", Kind::Int, &AppConfig::BreakMs},
         {"RX-SET", "HexRxMode", Kind::Bool, &AppConfig::HexRxMode},
         {"RX-SET", "HexBytesPerLine", Kind::Int, &AppConfig::HexBytesPerLine},
         {"RX-SET", "AutoWrap", Kind::Bool, &AppConfig::AutoWrap},
         {"RX-SET", "ShowTime", Kind::Bool, &AppConfig::ShowTime},
         {"RX-SET", "ShowSend", Kind::Bool, &AppConfig::ShowSend},
+        {"RX-SET", "TimestampFormat", Kind::Int, &AppConfig::TimestampFormat},
         {"TX-SET", "HexTxMode", Kind::Bool, &AppConfig::HexTxMode},
         {"TX-SET", "MultiLineSend", Kind::Bool, &AppConfig::MultiLineSend},
         {"TX-SET", "RepeatSend", Kind::Bool, &AppConfig::RepeatSend},
+        {"TX-SET", "SendNewLine", Kind::Bool, &AppConfig::SendNewLine},
         {"DISPLAY-SET", "LogWinFont", Kind::Text, &AppConfig::LogWinFont},
         {"DISPLAY-SET", "LogSavePath", Kind::Text, &AppConfig::LogSavePath},
         {"DISPLAY-SET", "LogFileName", Kind::Text, &AppConfig::LogFileName},
@@ -250,14 +264,21 @@ void AppConfig::resetToDefaults()
     ParityBits = QStringLiteral("None");
     StopBits = QStringLiteral("1");
     FlowCtrl = QStringLiteral("None");
+    LastPort.clear();
+    DtrOn = true;
+    RtsOn = true;
+    PulseMs = 100;
+    BreakMs = 250;
     HexRxMode = false;
     HexBytesPerLine = 32;
     AutoWrap = false;
     ShowTime = true;
     ShowSend = false;
+    TimestampFormat = 0;
     HexTxMode = false;
     MultiLineSend = false;
     RepeatSend = false;
+    SendNewLine = false;
     LogWinFont = defaultLogFont();
     LogSavePath = defaultLogSavePath();
     LogFileName = QStringLiteral("log.dat");

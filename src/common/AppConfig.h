@@ -13,16 +13,23 @@ struct AppConfig
     static QString ParityBits;
     static QString StopBits;
     static QString FlowCtrl;
+    static QString LastPort; // the port last opened by the user, selected at start
+    static bool DtrOn;       // DTR asserted while the port is open
+    static bool RtsOn;       // RTS asserted (unless hardware flow control owns it)
+    static int PulseMs;      // length of the DTR/RTS reset pulse
+    static int BreakMs;      // length of a sent break
     // RX-SET
     static bool HexRxMode;
     static int HexBytesPerLine;
     static bool AutoWrap;
     static bool ShowTime;
     static bool ShowSend;
+    static int TimestampFormat; // LineStamp::Format
     // TX-SET
     static bool HexTxMode;
     static bool MultiLineSend;
     static bool RepeatSend;
+    static bool SendNewLine;
     // DISPLAY-SET
     static QString LogWinFont;
     static QString LogSavePath;

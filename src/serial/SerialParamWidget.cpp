@@ -2,10 +2,13 @@
 
 #include "AppConfig.h"
 #include "CDialog.h"
+#include "CLed.h"
+#include "ModemLines.h"
 #include "NativeFilter.h"
 #include "SerialPortManager.h"
 #include "StyleHelper.h"
 
+#include <QCheckBox>
 #include <QCollator>
 #include <QComboBox>
 #include <QDebug>
@@ -18,6 +21,7 @@
 #include <QPushButton>
 #include <QSerialPortInfo>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -140,6 +144,7 @@ SerialParamWidget::SerialParamWidget(SerialPortManager* manager, QWidget* parent
     layout->addWidget(m_title);
     layout->addLayout(grid);
     layout->addWidget(m_openBtn);
+    buildModemRows(layout);
 
     m_nativeFilter = new NativeFilter(this);
     m_reconnector = new AutoReconnector(m_manager, this);
@@ -183,6 +188,132 @@ SerialParamWidget::SerialParamWidget(SerialPortManager* manager, QWidget* parent
 
     retranslate();
     refreshPortList();
+    // The port used last time is shown again (not opened).
+    if (!AppConfig::LastPort.isEmpty())
+        selectPort(AppConfig::LastPort);
+}
+
+void SerialParamWidget::buildModemRows(QLayout* layout)
+{
+    m_modem = new ModemLines(m_manager, this);
+    m_modem->setDataTerminalReady(AppConfig::DtrOn);
+    m_modem->setRequestToSend(AppConfig::RtsOn);
+    m_modem->setPulseMs(AppConfig::PulseMs);
+    m_modem->setBreakMs(AppConfig::BreakMs);
+    AppConfig::PulseMs = m_modem->pulseMs();
+    AppConfig::BreakMs = m_modem->breakMs();
+
+    m_modemTitle = new QLabel(this);
+    StyleHelper::setStyle(m_modemTitle, QStringLiteral("title-lbl"));
+    m_dtrBox = new QCheckBox(QStringLiteral("DTR"), this);
+    m_dtrBox->setChecked(m_modem->dataTerminalReady());
+    m_rtsBox = new QCheckBox(QStringLiteral("RTS"), this);
+    m_rtsBox->setChecked(m_modem->requestToSend());
+
+    auto* controlRow = new QHBoxLayout;
+    controlRow->setContentsMargins(0, 0, 0, 0);
+    controlRow->addWidget(m_dtrBox);
+    controlRow->addWidget(m_rtsBox);
+    controlRow->addStretch(1);
+
+    auto* ledRow = new QHBoxLayout;
+    ledRow->setContentsMargins(0, 0, 0, 0);
+    ledRow->setSpacing(4);
+    static const char* const names[] = {"CTS", "DSR", "DCD", "RI"};
+    for (const char* name : names) {
+        auto* led = new CLed(this);
+        led->setFixedSize(12, 12);
+        led->setObjectName(QStringLiteral("ModemLed") + QLatin1String(name));
+        auto* label = new QLabel(QLatin1String(name), this);
+        StyleHelper::setStyle(label, QStringLiteral("info-lbl"));
+        ledRow->addWidget(led);
+        ledRow->addWidget(label);
+        ledRow->addSpacing(4);
+        m_leds << led;
+        m_ledLabels << label;
+    }
+    ledRow->addStretch(1);
+
+    auto makeMs = [this](int min, int max, int value) {
+        auto* box = new QSpinBox(this);
+        box->setRange(min, max);
+        box->setValue(value);
+        box->setSuffix(QStringLiteral(" ms"));
+        box->setFixedWidth(82);
+        return box;
+    };
+    m_pulseBtn = new QPushButton(this);
+    m_pulseMs = makeMs(ModemLines::kMinPulseMs, ModemLines::kMaxPulseMs, m_modem->pulseMs());
+    m_breakBtn = new QPushButton(this);
+    m_breakMs = makeMs(ModemLines::kMinBreakMs, ModemLines::kMaxBreakMs, m_modem->breakMs());
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(6);
+    grid->addWidget(m_pulseBtn, 0, 0);
+    grid->addWidget(m_pulseMs, 0, 1);
+    grid->addWidget(m_breakBtn, 1, 0);
+    grid->addWidget(m_breakMs, 1, 1);
+    grid->setColumnStretch(0, 1);
+
+    layout->addWidget(m_modemTitle);
+    if (auto* box = qobject_cast<QBoxLayout*>(layout)) {
+        box->addLayout(controlRow);
+        box->addLayout(ledRow);
+        box->addLayout(grid);
+    }
+
+    connect(m_dtrBox, &QCheckBox::toggled, this, [this](bool on) {
+        AppConfig::DtrOn = on;
+        m_modem->setDataTerminalReady(on);
+    });
+    connect(m_rtsBox, &QCheckBox::toggled, this, [this](bool on) {
+        AppConfig::RtsOn = on;
+        m_modem->setRequestToSend(on);
+    });
+    connect(m_pulseMs, &QSpinBox::valueChanged, this, [this](int ms) {
+        m_modem->setPulseMs(ms);
+        AppConfig::PulseMs = m_modem->pulseMs();
+    });
+    connect(m_breakMs, &QSpinBox::valueChanged, this, [this](int ms) {
+        m_modem->setBreakMs(ms);
+        AppConfig::BreakMs = m_modem->breakMs();
+    });
+    connect(m_pulseBtn, &QPushButton::clicked, m_modem, &ModemLines::pulse);
+    connect(m_breakBtn, &QPushButton::clicked, m_modem, &ModemLines::sendBreak);
+    connect(m_modem, &ModemLines::pinoutChanged, this, &SerialParamWidget::showPinout);
+    connect(m_modem, &ModemLines::statusAvailableChanged, this, &SerialParamWidget::showPinout);
+    connect(m_modem, &ModemLines::pulseActiveChanged, this, &SerialParamWidget::updateModemControls);
+    connect(m_modem, &ModemLines::breakActiveChanged, this, &SerialParamWidget::updateModemControls);
+    if (m_manager) {
+        connect(m_manager, &SerialPortManager::connected, this, &SerialParamWidget::updateModemControls);
+        connect(m_manager, &SerialPortManager::disconnected, this, &SerialParamWidget::updateModemControls);
+    }
+    connect(m_flowBox, &QComboBox::currentTextChanged, this, &SerialParamWidget::updateModemControls);
+    updateModemControls();
+    showPinout();
+}
+
+void SerialParamWidget::updateModemControls()
+{
+    const bool open = m_manager && m_manager->isOpen();
+    // Hardware flow control drives RTS itself.
+    m_rtsBox->setEnabled(m_flowBox->currentText() != QLatin1String("Hardware"));
+    m_pulseBtn->setEnabled(open && !m_modem->isPulsing());
+    m_breakBtn->setEnabled(open && !m_modem->isBreaking());
+}
+
+void SerialParamWidget::showPinout()
+{
+    static const QSerialPort::PinoutSignal lines[] = {
+        QSerialPort::ClearToSendSignal, QSerialPort::DataSetReadySignal, QSerialPort::DataCarrierDetectSignal,
+        QSerialPort::RingIndicatorSignal};
+    const QSerialPort::PinoutSignals now = m_modem->pinout();
+    const bool available = m_modem->statusAvailable();
+    for (int i = 0; i < m_leds.size(); ++i) {
+        m_leds[i]->setOn(now.testFlag(lines[i]));
+        m_leds[i]->setEnabled(available);
+        m_ledLabels[i]->setEnabled(available);
+    }
 }
 
 SerialParamWidget::~SerialParamWidget()
@@ -395,6 +526,7 @@ void SerialParamWidget::onOpenBtnClicked(bool checked)
     }
 
     m_userOpened = true;
+    AppConfig::LastPort = name;
     m_reconnector->rememberOpened(name);
     // A path typed without pressing Enter becomes an entry once it opened.
     if (m_portBox->currentIndex() < 0 || m_portBox->findText(m_portBox->currentText()) < 0)
@@ -557,9 +689,17 @@ void SerialParamWidget::onPortTextChanged(const QString& text)
 
 void SerialParamWidget::onPortEditCommitted()
 {
+    // Enter in the port box opens what was typed.
     const QString text = m_portBox->currentText().trimmed();
-    if (!text.isEmpty())
-        selectPort(text);
+    if (text.isEmpty() || (m_manager && m_manager->isOpen()))
+        return;
+    if (!selectPort(text))
+        return;
+    // A path that is not there yet (a pty about to be made) is only selected.
+    const QString name = portName();
+    if (isPathLike(name) && !QFileInfo::exists(name))
+        return;
+    openPort();
 }
 
 void SerialParamWidget::onBaudIndexChanged(int index)
@@ -634,6 +774,21 @@ void SerialParamWidget::retranslate()
     m_parityLbl->setText(tr("Parity:"));
     m_stopBitsLbl->setText(tr("Stop Bits:"));
     m_flowLbl->setText(tr("Flow Ctrl:"));
+    m_modemTitle->setText(tr("Modem Lines"));
+    m_dtrBox->setToolTip(tr("Data Terminal Ready, kept across reconnects"));
+    m_rtsBox->setToolTip(tr("Request To Send, kept across reconnects"));
+    m_pulseBtn->setText(tr("Pulse DTR/RTS"));
+    m_pulseBtn->setToolTip(tr("Reset the board: DTR off and RTS on for the pulse length (Ctrl+Shift+R)"));
+    m_pulseMs->setToolTip(tr("Pulse length"));
+    m_breakBtn->setText(tr("Send Break"));
+    m_breakBtn->setToolTip(tr("Hold the line in break for the break length (Ctrl+Shift+B)"));
+    m_breakMs->setToolTip(tr("Break length"));
+    static const char* const tips[] = {QT_TR_NOOP("Clear To Send"), QT_TR_NOOP("Data Set Ready"),
+                                       QT_TR_NOOP("Data Carrier Detect"), QT_TR_NOOP("Ring Indicator")};
+    for (int i = 0; i < m_leds.size(); ++i) {
+        m_leds[i]->setToolTip(tr(tips[i]));
+        m_ledLabels[i]->setToolTip(tr(tips[i]));
+    }
     m_openBtn->setToolTip(tr("Open/Close Serial port"));
     m_openBtn->setText(m_openBtn->isChecked() ? tr("Close") : tr("Open"));
 

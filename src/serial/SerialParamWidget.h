@@ -7,9 +7,13 @@
 #include <QSerialPort>
 #include <QStringList>
 
+class CLed;
+class ModemLines;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 class NativeFilter;
 class SerialPortManager;
 
@@ -66,6 +70,17 @@ public:
     QPushButton* openButton() const { return m_openBtn; }
     NativeFilter* nativeFilter() const { return m_nativeFilter; }
 
+    // DTR/RTS, the status lamps, the reset pulse and the break.
+    ModemLines* modemLines() const { return m_modem; }
+    QCheckBox* dtrBox() const { return m_dtrBox; }
+    QCheckBox* rtsBox() const { return m_rtsBox; }
+    // CTS, DSR, DCD, RI in that order.
+    QList<CLed*> statusLeds() const { return m_leds; }
+    QPushButton* pulseButton() const { return m_pulseBtn; }
+    QPushButton* breakButton() const { return m_breakBtn; }
+    QSpinBox* pulseMsBox() const { return m_pulseMs; }
+    QSpinBox* breakMsBox() const { return m_breakMs; }
+
 Q_SIGNALS:
     void portChanged(QString portName);
     void baudrateChanged(int baudrate);
@@ -100,6 +115,9 @@ private Q_SLOTS:
     void onFlowCtrlChanged(const QString& text);
 
 private:
+    void buildModemRows(QLayout* layout);
+    void updateModemControls();
+    void showPinout();
     void retranslate();
     void resetPanel();
     void closePort();
@@ -128,6 +146,17 @@ private:
     QComboBox* m_stopBitsBox = nullptr;
     QComboBox* m_flowBox = nullptr;
     QPushButton* m_openBtn = nullptr;
+
+    QLabel* m_modemTitle = nullptr;
+    QCheckBox* m_dtrBox = nullptr;
+    QCheckBox* m_rtsBox = nullptr;
+    QList<CLed*> m_leds;
+    QList<QLabel*> m_ledLabels;
+    QPushButton* m_pulseBtn = nullptr;
+    QPushButton* m_breakBtn = nullptr;
+    QSpinBox* m_pulseMs = nullptr;
+    QSpinBox* m_breakMs = nullptr;
+    ModemLines* m_modem = nullptr;
 
     NativeFilter* m_nativeFilter = nullptr;
     AutoReconnector* m_reconnector = nullptr;

@@ -2,12 +2,14 @@
 
 #include "AppConfig.h"
 #include "IconHelper.h"
+#include "LineStamp.h"
 #include "SettingWidget.h"
 #include "StyleHelper.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -50,6 +52,13 @@ RxSettingWidget::RxSettingWidget(QWidget* parent) : QFrame(parent)
     m_showSend->setChecked(AppConfig::ShowSend);
     m_showTime = new QCheckBox(this);
     m_showTime->setChecked(AppConfig::ShowTime);
+    m_stampFormat = new QComboBox(this);
+    for (int i = 0; i < LineStamp::kFormatCount; ++i)
+        m_stampFormat->addItem(QString(), i);
+    if (AppConfig::TimestampFormat < 0 || AppConfig::TimestampFormat >= LineStamp::kFormatCount)
+        AppConfig::TimestampFormat = LineStamp::TimeOfDay;
+    m_stampFormat->setCurrentIndex(AppConfig::TimestampFormat);
+    m_stampFormat->setEnabled(AppConfig::ShowTime);
     m_showLog = new QCheckBox(this);
     m_showLog->setChecked(true);
     m_saveToFile = new QCheckBox(this);
@@ -73,8 +82,9 @@ RxSettingWidget::RxSettingWidget(QWidget* parent) : QFrame(parent)
     grid->addWidget(m_autoWrap, 0, 0);
     grid->addWidget(m_showSend, 0, 1);
     grid->addWidget(m_showTime, 1, 0, 1, 2);
-    grid->addWidget(m_showLog, 2, 0);
-    grid->addWidget(m_saveToFile, 3, 0, 1, 2);
+    grid->addWidget(m_stampFormat, 2, 0, 1, 2);
+    grid->addWidget(m_showLog, 3, 0);
+    grid->addWidget(m_saveToFile, 4, 0, 1, 2);
 
     auto* fileRow = new QHBoxLayout;
     fileRow->setContentsMargins(0, 0, 0, 0);
@@ -100,7 +110,14 @@ RxSettingWidget::RxSettingWidget(QWidget* parent) : QFrame(parent)
     });
     connect(m_showTime, &QCheckBox::toggled, this, [this](bool on) {
         AppConfig::ShowTime = on;
+        m_stampFormat->setEnabled(on);
         Q_EMIT showTimestampChanged(on);
+    });
+    connect(m_stampFormat, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index < 0)
+            return;
+        AppConfig::TimestampFormat = index;
+        Q_EMIT timestampFormatChanged(index);
     });
     connect(m_showLog, &QCheckBox::toggled, this, &RxSettingWidget::showLogChanged);
     connect(m_saveToFile, &QCheckBox::toggled, this, &RxSettingWidget::saveToFileChanged);
@@ -133,6 +150,11 @@ bool RxSettingWidget::isShowSend() const
 bool RxSettingWidget::isShowTimestamp() const
 {
     return m_showTime->isChecked();
+}
+
+int RxSettingWidget::timestampFormat() const
+{
+    return qMax(0, m_stampFormat->currentIndex());
 }
 
 bool RxSettingWidget::isShowLog() const
@@ -174,6 +196,10 @@ void RxSettingWidget::retranslate()
     m_autoWrap->setText(tr("Auto Wrap"));
     m_showSend->setText(tr("Show Send"));
     m_showTime->setText(tr("Show Timestamp"));
+    m_stampFormat->setToolTip(tr("Timestamp format"));
+    const QStringList names = LineStamp::formatNames();
+    for (int i = 0; i < names.size() && i < m_stampFormat->count(); ++i)
+        m_stampFormat->setItemText(i, QCoreApplication::translate("LineStamp", names.at(i).toLatin1()));
     m_showLog->setText(tr("Show Log"));
     m_saveToFile->setText(tr("Output Log To File"));
     m_settingsBtn->setToolTip(tr("通用设置"));

@@ -24,6 +24,8 @@ public:
     bool isAutoWrap() const;
     bool isShowSend() const;
     bool isShowTimestamp() const;
+    // LineStamp::Format of the stamps.
+    int timestampFormat() const;
     bool isShowLog() const;
     bool isSaveToFile() const;
     // Used when the log file cannot be opened.
@@ -37,6 +39,7 @@ public:
     QCheckBox* autoWrapBox() const { return m_autoWrap; }
     QCheckBox* showSendBox() const { return m_showSend; }
     QCheckBox* showTimestampBox() const { return m_showTime; }
+    QComboBox* timestampFormatBox() const { return m_stampFormat; }
     QCheckBox* showLogBox() const { return m_showLog; }
     QCheckBox* saveToFileBox() const { return m_saveToFile; }
     QPushButton* settingsButton() const { return m_settingsBtn; }
@@ -46,6 +49,7 @@ Q_SIGNALS:
     void autoWrapChanged(bool isAutoWrap);
     void showSendChanged(bool isShowSend);
     void showTimestampChanged(bool isShowTimestamp);
+    void timestampFormatChanged(int format);
     void showLogChanged(bool isShowLog);
     void saveToFileChanged(bool isSaveToFile);
     void logFilePathChanged();
@@ -66,6 +70,7 @@ private:
     QCheckBox* m_autoWrap = nullptr;
     QCheckBox* m_showSend = nullptr;
     QCheckBox* m_showTime = nullptr;
+    QComboBox* m_stampFormat = nullptr;
     QCheckBox* m_showLog = nullptr;
     QCheckBox* m_saveToFile = nullptr;
     QPushButton* m_settingsBtn = nullptr;

@@ -19,6 +19,7 @@
 #include "InputBox.h"
 #include "LogCapture.h"
 #include "LogWidget.h"
+#include "ModemLines.h"
 #include "MultiLineDataManager.h"
 #include "MultiLineGroupManager.h"
 #include "ProtocolRegistry.h"
@@ -29,6 +30,7 @@
 #include "SerialParamWidget.h"
 #include "SerialPortManager.h"
 #include "StyleHelper.h"
+#include "TerminalKeyMapper.h"
 #include "TrafficCounter.h"
 #include "TxSettingWidget.h"
 #include "WaveformManagerWidget.h"
@@ -37,22 +39,28 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCursor>
+#include <QDateTime>
 #include <QDebug>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QThread>
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <functional>
 
 #include <climits>
 #include <iterator>
@@ -105,7 +113,17 @@ Session::Session(QWidget* parent) : QWidget(parent)
     m_fontAction = new QAction(this);
     m_clearLogAction = new QAction(this);
 
+    m_typeAction = new QAction(this);
+    m_typeAction->setCheckable(true);
+    connect(m_typeAction, &QAction::toggled, this, &Session::setTypeIntoPort);
+    m_stamper.setFormat(m_rxSetting->timestampFormat());
+    connect(m_rxSetting, &RxSettingWidget::timestampFormatChanged, this,
+            [this](int format) { m_stamper.setFormat(format); });
+
     buildLayout();
+    buildShortcuts();
+    m_logTextArea->installEventFilter(this);
+    m_logTextArea->viewport()->installEventFilter(this);
 
     // Port manager and port settings.
     connect(m_portManager, &SerialPortManager::dataReceived, this, &Session::readData, Qt::QueuedConnection);
@@ -360,6 +378,13 @@ void Session::buildLayout()
     auto* logLayout = new QVBoxLayout(m_logArea);
     logLayout->setContentsMargins(0, 0, 0, 0);
     logLayout->setSpacing(4);
+    // Says loudly that keys now go to the device, and how to get out.
+    m_typeIndicator = new QLabel(m_logArea);
+    m_typeIndicator->setObjectName(QStringLiteral("TypeIntoPortIndicator"));
+    m_typeIndicator->setWordWrap(true);
+    StyleHelper::setStyle(m_typeIndicator, QStringLiteral("typing-lbl"));
+    m_typeIndicator->hide();
+    logLayout->addWidget(m_typeIndicator);
     logLayout->addWidget(m_logWidget, 1);
     logLayout->addWidget(m_sendPanel);
 
@@ -436,6 +461,9 @@ void Session::retranslate()
     m_clearLogAction->setText(tr("清除Log"));
     m_sendPanel->retranslate();
     m_waveformPane->retranslate();
+    m_typeAction->setText(tr("Type Into Port"));
+    m_typeIndicator->setText(
+        tr("TYPING INTO THE PORT: keys in the log go to the device. Ctrl+Shift+K leaves."));
     m_settingsBtn->setToolTip(tr("Settings"));
     for (int i = 0; i < int(std::size(kToolItems)); ++i) {
         const QString name = tr(kToolItems[i].name);
@@ -516,6 +544,7 @@ bool Session::openPortAtStart(const QString& portOrPath, const QString& baud)
 void Session::onPortConnected()
 {
     qDebug().noquote() << "[session] port connected!";
+    m_stamper.markOpened(QDateTime::currentDateTime());
     m_rxChunker->start();
     publishStatus();
     m_settingsBtn->setIndicatorColor(Qt::red);
@@ -806,6 +835,7 @@ void Session::showTxtBrwContextMenu(QPoint pos)
     auto* menu = new CMenu(this);
     menu->addAction(m_clearLogAction);
     menu->addAction(m_fontAction);
+    menu->addAction(m_typeAction);
     menu->popup(QCursor::pos());
 }
 
@@ -887,4 +917,79 @@ QWidget* Session::sendArea() const
 QLabel* Session::hexTip() const
 {
     return m_sendPanel->hexTip();
+}
+
+// ---- keyboard ----------------------------------------------------------------
+
+void Session::buildShortcuts()
+{
+    struct Entry
+    {
+        const char* keys;
+        std::function<void()> run;
+    };
+    const Entry entries[] = {
+        {"Ctrl+O", [this] { m_paramWidget->openButton()->click(); }},
+        {"Ctrl+Shift+B", [this] { m_paramWidget->modemLines()->sendBreak(); }},
+        {"Ctrl+Shift+R", [this] { m_paramWidget->modemLines()->pulse(); }},
+        {"Ctrl+Shift+K", [this] { setTypeIntoPort(!m_typeIntoPort); }},
+    };
+    for (const Entry& e : entries) {
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(e.keys)), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, e.run);
+        m_shortcuts << shortcut;
+    }
+}
+
+void Session::setTypeIntoPort(bool on)
+{
+    if (on == m_typeIntoPort)
+        return;
+    m_typeIntoPort = on;
+    {
+        const QSignalBlocker blocker(m_typeAction);
+        m_typeAction->setChecked(on);
+    }
+    m_typeIndicator->setVisible(on);
+    qDebug().noquote() << "[session] type into port" << (on ? "on" : "off");
+    if (on)
+        m_logTextArea->setFocus(Qt::ShortcutFocusReason);
+}
+
+bool Session::typeKey(QKeyEvent* key)
+{
+    const QByteArray bytes = TerminalKeyMapper::bytesFor(key->key(), int(key->modifiers()), key->text(),
+                                                         m_txSetting->lineEnding().toUtf8());
+    if (bytes.isEmpty())
+        return false;
+    if (!m_portManager->isOpen()) {
+        if (!key->isAutoRepeat())
+            reportPortClosed();
+        return true;
+    }
+    m_portManager->write(bytes);
+    return true;
+}
+
+bool Session::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_typeIntoPort && (watched == m_logTextArea || watched == m_logTextArea->viewport()) &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Ctrl+Shift combinations stay the program's shortcuts (leaving this
+        // mode among them); everything else belongs to the device.
+        const bool ours = (key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) ==
+                              (Qt::ControlModifier | Qt::ShiftModifier) &&
+                          key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z;
+        if (!ours) {
+            if (event->type() == QEvent::ShortcutOverride) {
+                event->accept();
+                return true;
+            }
+            if (typeKey(key))
+                return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

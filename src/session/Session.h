@@ -32,9 +32,11 @@ class LogWidget;
 class QAction;
 class QComboBox;
 class QFile;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QScrollArea;
+class QShortcut;
 class QSplitter;
 class QStackedWidget;
 class QThread;
@@ -111,6 +113,16 @@ public:
     qint64 waveformTimestamp() const { return m_waveformPane->timestamp(); }
     CLuaScriptEngine* scriptEngine() const { return m_luaEngine; }
 
+    // "Type into the port": keys pressed in the log go to the device as a
+    // terminal would send them (TerminalKeyMapper); Enter sends the Tx line ending.
+    bool isTypeIntoPort() const { return m_typeIntoPort; }
+    void setTypeIntoPort(bool on);
+    QLabel* typeIndicator() const { return m_typeIndicator; }
+    QAction* typeIntoPortAction() const { return m_typeAction; }
+    // Ctrl+O, Ctrl+Shift+B (break), Ctrl+Shift+R (reset pulse), Ctrl+Shift+K (type mode).
+    QList<QShortcut*> shortcuts() const { return m_shortcuts; }
+    const LineStamp& lineStamp() const { return m_stamper.lineStamp(); }
+
 Q_SIGNALS:
     void dataReceived(QByteArray data, bool isHexMode, bool isAutoWrap, bool addHexNewLine,
                       int hexBytesPerLine);
@@ -133,6 +145,8 @@ public Q_SLOTS:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // In type-into-port mode the log's keys go to the device.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private Q_SLOTS:
     void showConnectStatus(QString msg);
@@ -158,6 +172,9 @@ private Q_SLOTS:
 
 private:
     void buildLayout();
+    void buildShortcuts();
+    // Sends the key to the device in type-into-port mode; true when consumed.
+    bool typeKey(QKeyEvent* key);
     void retranslate();
     // Echoes sent text into the log as "Show Send", "Auto Wrap" and "Show Log" say.
     void echoSent(QString shown);
@@ -178,6 +195,10 @@ private:
     TrafficCounter* m_counter = nullptr;
     LogCapture* m_logCapture = nullptr;
     LogStamper m_stamper;
+    bool m_typeIntoPort = false;
+    QLabel* m_typeIndicator = nullptr;
+    QAction* m_typeAction = nullptr;
+    QList<QShortcut*> m_shortcuts;
 
     SerialParamWidget* m_paramWidget = nullptr;
     RxSettingWidget* m_rxSetting = nullptr;

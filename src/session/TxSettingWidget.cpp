@@ -25,7 +25,8 @@ TxSettingWidget::TxSettingWidget(QWidget* parent) : QFrame(parent)
     m_modeGroup->addButton(m_hexBtn, 1);
 
     m_sendNewLine = new QCheckBox(this);
-    m_sendNewLine->setChecked(false);
+    // Remembered across restarts; hex mode has no line ending.
+    m_sendNewLine->setChecked(AppConfig::SendNewLine && !AppConfig::HexTxMode);
 
     // The entries show the escapes; the data holds the real characters.
     m_lineEndingBox = new QComboBox(this);
@@ -76,7 +77,10 @@ TxSettingWidget::TxSettingWidget(QWidget* parent) : QFrame(parent)
     layout->addStretch(1);
 
     connect(m_hexBtn, &QRadioButton::toggled, this, &TxSettingWidget::onHexToggled);
-    connect(m_sendNewLine, &QCheckBox::toggled, this, &TxSettingWidget::sendNewLineChanged);
+    connect(m_sendNewLine, &QCheckBox::toggled, this, [this](bool on) {
+        AppConfig::SendNewLine = on;
+        Q_EMIT sendNewLineChanged(on);
+    });
     connect(m_repeatSend, &QCheckBox::toggled, this, &TxSettingWidget::repeatSendChanged);
     connect(m_interval, &QSpinBox::valueChanged, this, &TxSettingWidget::repeatIntervalChanged);
 

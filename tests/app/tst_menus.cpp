@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QSet>
 #include <QSettings>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -462,8 +463,10 @@ private Q_SLOTS:
         QCOMPARE(list->windowTitle(), QStringLiteral("Keyboard Shortcuts"));
         QTableWidget* t = list->table();
         QCOMPARE(t->columnCount(), 2);
-        const QStringList keys{"R",           "Ctrl+T",     "Ctrl+G", "Esc",    "Ctrl+Wheel", "Enter",
-                               "Shift+Enter", "Ctrl+Enter", "Ctrl+C", "Ctrl+V", "Ctrl+S"};
+        const QStringList keys{
+            "R",           "Ctrl+T",       "Ctrl+G",       "Esc",          "Ctrl+Wheel", "Enter",
+            "Shift+Enter", "Ctrl+Enter",   "Ctrl+C",       "Ctrl+V",       "Ctrl+S",     "Ctrl+O",
+            "Enter",       "Ctrl+Shift+B", "Ctrl+Shift+R", "Ctrl+Shift+K", "Ctrl+C"};
         QCOMPARE(t->rowCount(), keys.size());
         for (int r = 0; r < keys.size(); ++r)
             QCOMPARE(t->item(r, 0)->text(), keys[r]);
@@ -471,6 +474,13 @@ private Q_SLOTS:
                  QStringLiteral("Start / stop waveform recording (waveform panel visible)"));
         QCOMPARE(t->item(7, 1)->text(), QStringLiteral("Send input box: send"));
         QCOMPARE(t->item(10, 1)->text(), QStringLiteral("Lua Code Editor: save"));
+        // Every shortcut the session window answers to has its row.
+        QStringList listed;
+        for (int r = 0; r < t->rowCount(); ++r)
+            listed << t->item(r, 0)->text();
+        QVERIFY(!w.session()->shortcuts().isEmpty());
+        for (const QShortcut* sc : w.session()->shortcuts())
+            QVERIFY2(listed.contains(sc->key().toString()), qPrintable(sc->key().toString()));
         // Centred over the main window (a window frame may add a few pixels).
         QVERIFY(qAbs(list->frameGeometry().center().x() - w.frameGeometry().center().x()) <= 4);
         QVERIFY(qAbs(list->frameGeometry().center().y() - w.frameGeometry().center().y()) <= 4);

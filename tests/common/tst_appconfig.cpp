@@ -30,14 +30,21 @@ const Key kTable[] = {
     {"SERIAL-PORT-SET", "ParityBits"},
     {"SERIAL-PORT-SET", "StopBits"},
     {"SERIAL-PORT-SET", "FlowCtrl"},
+    {"SERIAL-PORT-SET", "LastPort"},
+    {"SERIAL-PORT-SET", "DtrOn"},
+    {"SERIAL-PORT-SET", "RtsOn"},
+    {"SERIAL-PORT-SET", "PulseMs"},
+    {"SERIAL-PORT-SET", "BreakMs"},
     {"RX-SET", "HexRxMode"},
     {"RX-SET", "HexBytesPerLine"},
     {"RX-SET", "AutoWrap"},
     {"RX-SET", "ShowTime"},
     {"RX-SET", "ShowSend"},
+    {"RX-SET", "TimestampFormat"},
     {"TX-SET", "HexTxMode"},
     {"TX-SET", "MultiLineSend"},
     {"TX-SET", "RepeatSend"},
+    {"TX-SET", "SendNewLine"},
     {"DISPLAY-SET", "LogWinFont"},
     {"DISPLAY-SET", "LogSavePath"},
     {"DISPLAY-SET", "LogFileName"},
@@ -62,6 +69,13 @@ void scramble()
     AppConfig::ParityBits = QStringLiteral("x3");
     AppConfig::StopBits = QStringLiteral("x4");
     AppConfig::FlowCtrl = QStringLiteral("x5");
+    AppConfig::LastPort = QStringLiteral("x11");
+    AppConfig::DtrOn = false;
+    AppConfig::RtsOn = false;
+    AppConfig::PulseMs = -1;
+    AppConfig::BreakMs = -1;
+    AppConfig::TimestampFormat = -1;
+    AppConfig::SendNewLine = true;
     AppConfig::HexRxMode = true;
     AppConfig::HexBytesPerLine = -7;
     AppConfig::AutoWrap = true;
@@ -154,6 +168,13 @@ private:
         QCOMPARE(AppConfig::HexTxMode, false);
         QCOMPARE(AppConfig::MultiLineSend, false);
         QCOMPARE(AppConfig::RepeatSend, false);
+        QCOMPARE(AppConfig::LastPort, QString());
+        QCOMPARE(AppConfig::DtrOn, true);
+        QCOMPARE(AppConfig::RtsOn, true);
+        QCOMPARE(AppConfig::PulseMs, 100);
+        QCOMPARE(AppConfig::BreakMs, 250);
+        QCOMPARE(AppConfig::TimestampFormat, 0);
+        QCOMPARE(AppConfig::SendNewLine, false);
         // The program splits the font text at "," into family and point size.
         const QStringList font = AppConfig::LogWinFont.split(QLatin1Char(','));
         QVERIFY2(font.size() >= 2, qPrintable(AppConfig::LogWinFont));

@@ -5,6 +5,7 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QMetaEnum>
+#include <QScopedValueRollback>
 #include <QSerialPortInfo>
 
 #include <cerrno>
@@ -280,6 +281,60 @@ bool SerialPortManager::setReadBufferSize(qint64 size)
     return true;
 }
 
+bool SerialPortManager::setDataTerminalReady(bool on)
+{
+    if (!isOpen())
+        return false;
+    const QScopedValueRollback<bool> guard(m_lineOp, true);
+    const bool ok = m_port->setDataTerminalReady(on);
+    if (!ok)
+        qDebug().noquote() << "[SerialPortManager] DTR not set:" << m_port->errorString();
+    m_port->clearError();
+    return ok;
+}
+
+bool SerialPortManager::setRequestToSend(bool on)
+{
+    // With hardware flow control the driver owns RTS.
+    if (!isOpen() || m_port->flowControl() == QSerialPort::HardwareControl)
+        return false;
+    const QScopedValueRollback<bool> guard(m_lineOp, true);
+    const bool ok = m_port->setRequestToSend(on);
+    if (!ok)
+        qDebug().noquote() << "[SerialPortManager] RTS not set:" << m_port->errorString();
+    m_port->clearError();
+    return ok;
+}
+
+bool SerialPortManager::setBreakEnabled(bool on)
+{
+    if (!isOpen())
+        return false;
+    const QScopedValueRollback<bool> guard(m_lineOp, true);
+    const bool ok = m_port->setBreakEnabled(on);
+    if (!ok)
+        qDebug().noquote() << "[SerialPortManager] break not" << (on ? "set:" : "cleared:")
+                           << m_port->errorString();
+    m_port->clearError();
+    return ok;
+}
+
+QSerialPort::PinoutSignals SerialPortManager::pinoutSignals(bool* ok)
+{
+    if (ok)
+        *ok = false;
+    if (!isOpen())
+        return QSerialPort::NoSignal;
+    const QScopedValueRollback<bool> guard(m_lineOp, true);
+    m_port->clearError();
+    const QSerialPort::PinoutSignals lines = m_port->pinoutSignals();
+    const bool read = m_port->error() == QSerialPort::NoError;
+    m_port->clearError();
+    if (ok)
+        *ok = read;
+    return read ? lines : QSerialPort::NoSignal;
+}
+
 QStringList SerialPortManager::availablePorts()
 {
     QStringList out;
@@ -330,6 +385,8 @@ void SerialPortManager::onError(QSerialPort::SerialPortError error)
 {
     if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError)
         return;
+    if (m_lineOp)
+        return; // reported by the line operation's result
     const QString text = m_port->errorString();
     const char* name = QMetaEnum::fromType<QSerialPort::SerialPortError>().valueToKey(error);
     qWarning().noquote() << "[SerialPortManager] Serial port error:"

@@ -44,6 +44,16 @@ public:
     bool setFlowControl(const QString& flowControl);
     bool setReadBufferSize(qint64 size);
 
+    // Modem control and status lines, and the break condition. Virtual so
+    // tests can stand in for lines a pseudo-terminal does not have. A failure
+    // is returned and logged but raises no errorOccurred: a port whose driver
+    // lacks the lines (a pty, some adapters) must stay open.
+    virtual bool setDataTerminalReady(bool on);
+    virtual bool setRequestToSend(bool on);
+    virtual bool setBreakEnabled(bool on);
+    // Current line states; `ok` is false when the driver cannot report them.
+    virtual QSerialPort::PinoutSignals pinoutSignals(bool* ok = nullptr);
+
     // "name(description)" per port, in enumeration order; the name alone
     // when the port has no description.
     static QStringList availablePorts();
@@ -71,4 +81,6 @@ private:
     QSerialPort* m_port = nullptr;
     QSerialPort::SerialPortError m_openError = QSerialPort::NoError;
     QString m_openErrorString;
+    // Set while a line operation runs: its errors are the caller's business.
+    bool m_lineOp = false;
 };

@@ -46,6 +46,13 @@ QString LinePrefixer::normalise(const QString& s)
 
 QString LinePrefixer::apply(const QString& text, const QString& prefix)
 {
+    if (prefix.isEmpty())
+        return apply(text, std::function<QString()>());
+    return apply(text, std::function<QString()>([&prefix] { return prefix; }));
+}
+
+QString LinePrefixer::apply(const QString& text, const std::function<QString()>& prefixForLine)
+{
     if (text.isEmpty())
         return QString();
 
@@ -62,20 +69,24 @@ QString LinePrefixer::apply(const QString& text, const QString& prefix)
     if (s.isEmpty())
         return QString();
 
-    if (prefix.isEmpty()) {
+    if (!prefixForLine) {
         m_atLineStart = s.endsWith(QLatin1Char('\n'));
         return s;
     }
+    return prefixLines(s, prefixForLine, s.size() + (s.count(QLatin1Char('\n')) + 1) * 32);
+}
 
-    const qsizetype lines = s.count(QLatin1Char('\n')) + 1;
+QString LinePrefixer::prefixLines(const QString& s, const std::function<QString()>& prefixForLine,
+                                  qsizetype reserve)
+{
     QString out;
-    out.reserve(s.size() + lines * prefix.size());
+    out.reserve(reserve);
     const QStringView view(s);
     const qsizetype n = s.size();
     qsizetype pos = 0;
     while (pos < n) {
         if (m_atLineStart)
-            out.append(prefix);
+            out.append(prefixForLine());
         const qsizetype nl = s.indexOf(QLatin1Char('\n'), pos);
         if (nl < 0) {
             out.append(view.mid(pos));

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // Puts a prefix (the timestamp) at the start of every displayed line. The
 // display arrives in pieces that need not end at line ends, so whether the
 // next character starts a line is carried from one piece to the next: a line
@@ -19,6 +21,10 @@ public:
     // Returns `text` with line ends normalised and `prefix` before every line
     // that starts in it. An empty prefix only normalises.
     QString apply(const QString& text, const QString& prefix);
+    // As above, with the prefix of each line asked for when that line starts
+    // (stamps that differ from line to line, such as the time since the
+    // previous line). A null function only normalises.
+    QString apply(const QString& text, const std::function<QString()>& prefixForLine);
 
     bool atLineStart() const { return m_atLineStart; }
     bool hasPendingCr() const { return m_pendingCr; }
@@ -26,6 +32,7 @@ public:
     void reset();
 
 private:
+    QString prefixLines(const QString& s, const std::function<QString()>& prefixForLine, qsizetype reserve);
     // Line ends as "\n" only; sets m_pendingCr when `s` ends in "\r".
     QString normalise(const QString& s);
 

@@ -1,16 +1,15 @@
 #include "LogStamper.h"
 
-QString LogStamper::stampFor(const QDateTime& when, Direct direct)
-{
-    return when.toString(QStringLiteral("[yyyy-MM-dd HH:mm:ss.zzz]")) +
-           (direct == Tx ? QStringLiteral("T ") : QStringLiteral("R "));
-}
-
 QString LogStamper::stamp(const QString& text, Direct direct, bool withTime, const QDateTime& when)
 {
     if (text.isEmpty())
         return QString();
-    return m_prefixer.apply(text, withTime ? stampFor(when, direct) : QString());
+    if (!withTime)
+        return m_prefixer.apply(text, QString());
+    // One clock reading per piece; each line asks for its stamp as it starts
+    // (a delta stamp differs from line to line).
+    const QString mark = direct == Tx ? QStringLiteral("T ") : QStringLiteral("R ");
+    return m_prefixer.apply(text, [this, when, mark] { return m_stamp.stamp(when) + mark; });
 }
 
 QString LogStamper::notice(const QString& line)

@@ -2,19 +2,19 @@
 
 #include "Direct.h"
 #include "LinePrefixer.h"
+#include "LineStamp.h"
 
 #include <QDateTime>
 #include <QString>
 
 // Turns display text into log lines: line ends normalised and, when stamps
-// are on, "[yyyy-MM-dd HH:mm:ss.zzz]R " or "...T " before every line that
-// starts. Text arrives in pieces, so where a line starts is carried across
-// calls; the program's own notices are put on a line of their own.
+// are on, the line stamp (by default "[yyyy-MM-dd HH:mm:ss.zzz]") and "R " or
+// "T " before every line that starts. Text arrives in pieces, so where a line
+// starts is carried across calls; the program's own notices are put on a line
+// of their own.
 class LogStamper
 {
 public:
-    static QString stampFor(const QDateTime& when, Direct direct);
-
     QString stamp(const QString& text, Direct direct, bool withTime,
                   const QDateTime& when = QDateTime::currentDateTime());
     // `line` as a line of its own: after a line break when the log stands
@@ -22,6 +22,12 @@ public:
     QString notice(const QString& line);
     void reset() { m_prefixer.reset(); }
 
+    const LineStamp& lineStamp() const { return m_stamp; }
+    void setFormat(int format) { m_stamp.setFormat(format); }
+    // The port opened: stamps counted from the opening start here.
+    void markOpened(const QDateTime& when) { m_stamp.markOpened(when); }
+
 private:
     LinePrefixer m_prefixer;
+    LineStamp m_stamp;
 };
