@@ -835,7 +835,6 @@ void Session::showTxtBrwContextMenu(QPoint pos)
     auto* menu = new CMenu(this);
     menu->addAction(m_clearLogAction);
     menu->addAction(m_fontAction);
-    menu->addAction(m_typeAction);
     menu->popup(QCursor::pos());
 }
 

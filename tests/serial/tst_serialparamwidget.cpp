@@ -1,4 +1,6 @@
 #include "AppConfig.h"
+#include "CLed.h"
+#include "ModemLines.h"
 #include "NativeFilter.h"
 #include "PermissionDrop.h"
 #include "PtyPair.h"
@@ -8,12 +10,14 @@
 #include "DialogCatcher.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -100,6 +104,39 @@ private Q_SLOTS:
         const QStringList unexpected = takeDialogs();
         m_dialogs.reset();
         QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QLatin1String(" | "))));
+    }
+
+    // The modem-line controls store what the user sets and follow the port.
+    void modemControlsFollowTheUserAndThePort()
+    {
+        QVERIFY(!m_panel->pulseButton()->isEnabled());
+        QVERIFY(!m_panel->breakButton()->isEnabled());
+        m_panel->dtrBox()->setChecked(false);
+        m_panel->breakMsBox()->setValue(400);
+        m_panel->pulseMsBox()->setValue(50);
+        QCOMPARE(AppConfig::DtrOn, false);
+        QVERIFY(!m_panel->modemLines()->dataTerminalReady());
+        QCOMPARE(AppConfig::BreakMs, 400);
+        QCOMPARE(m_panel->modemLines()->breakMs(), 400);
+        QCOMPARE(AppConfig::PulseMs, 50);
+        m_panel->flowControlBox()->setCurrentText(QStringLiteral("Hardware"));
+        QVERIFY(!m_panel->rtsBox()->isEnabled());
+        m_panel->flowControlBox()->setCurrentText(QStringLiteral("None"));
+        QVERIFY(m_panel->rtsBox()->isEnabled());
+
+        PtyPair pty;
+        QVERIFY(pty.open(nextLink()));
+        QVERIFY(openThroughPanel(pty.path()));
+        QCOMPARE(AppConfig::LastPort, pty.path());
+        QVERIFY(m_panel->breakButton()->isEnabled());
+        m_panel->breakButton()->click();
+        QVERIFY(!m_panel->breakButton()->isEnabled()); // until the break ends
+        QTRY_VERIFY_WITH_TIMEOUT(m_panel->breakButton()->isEnabled(), 3000);
+        // A pty reports no status lines: the lamps are dark and greyed.
+        QCOMPARE(m_panel->statusLeds().size(), 4);
+        for (CLed* led : m_panel->statusLeds())
+            QVERIFY(!led->isOn() && !led->isEnabled());
+        QVERIFY(m_manager->isOpen());
     }
 
     void initialState()
