@@ -1,5 +1,6 @@
 #include "AppConfig.h"
 #include "CIndicatorButton.h"
+#include "CLuaScriptWidget.h"
 #include "CMenu.h"
 #include "CSideBar.h"
 #include "FileTransimisionWidget.h"
@@ -106,6 +107,10 @@ private Q_SLOTS:
             }
             if (id == 2) {
                 QCOMPARE(stack->currentWidget(), static_cast<QWidget*>(m_session->waveformManager()));
+                continue;
+            }
+            if (id == 3) {
+                QCOMPARE(stack->currentWidget(), static_cast<QWidget*>(m_session->luaScriptWidget()));
                 continue;
             }
             if (id == 4) {
@@ -243,14 +248,14 @@ private Q_SLOTS:
 
     void textsComeBackOnLanguageChange()
     {
-        // Page 3 (Lua Script) is still a placeholder that shows its tool's name.
-        QLabel* page = qobject_cast<QLabel*>(m_session->toolStack()->widget(3));
+        // Page 5 (Waveform Data Generator) is still a placeholder that shows its tool's name.
+        QLabel* page = qobject_cast<QLabel*>(m_session->toolStack()->widget(5));
         QVERIFY(page);
         page->setText(QStringLiteral("stale"));
         m_session->hexTip()->setText(QStringLiteral("stale"));
         QEvent ev(QEvent::LanguageChange);
         QApplication::sendEvent(m_session.get(), &ev);
-        QCOMPARE(page->text(), QStringLiteral("Lua Script"));
+        QCOMPARE(page->text(), QStringLiteral("Waveform Data Generator"));
         QCOMPARE(m_session->hexTip()->text(), QStringLiteral("Hex Sample:11 22 33 44... or 1122334455..."));
     }
 
