@@ -30,6 +30,7 @@
 #include "StyleHelper.h"
 #include "TimingWidget.h"
 #include "TxSettingWidget.h"
+#include "WaveformDataGeneratorWidget.h"
 #include "WaveformManagerWidget.h"
 
 #include <QAbstractSpinBox>
@@ -84,6 +85,7 @@ constexpr int kMultiLinePage = 0;
 constexpr int kFileTransferPage = 1;
 constexpr int kWaveformPage = 2;
 constexpr int kFrameAssemblerPage = 4;
+constexpr int kGeneratorPage = 5;
 
 } // namespace
 
@@ -209,6 +211,11 @@ Session::Session(QWidget* parent) : QWidget(parent)
     connect(m_multiLine, &MultiLineGroupManager::loopSendStatusChanged, this,
             [this](bool enable) { m_sideBar->setIndicatorEnable(kMultiLinePage, enable); });
 
+    // The data generator writes through the port manager itself; a running
+    // generator lights its side-bar item.
+    connect(m_generator, &WaveformDataGeneratorWidget::statusChanged, this,
+            [this](bool started) { m_sideBar->setIndicatorEnable(kGeneratorPage, started); });
+
     // Waveform: the plot itself is made when the waveform is first enabled.
     connect(m_waveformManager, &WaveformManagerWidget::switchChecked, this, &Session::onWaveformSwitch);
     connect(m_recordBtn, &QPushButton::toggled, this, &Session::onRecordToggled);
@@ -310,7 +317,8 @@ Session::~Session()
                             static_cast<QObject*>(m_logWidget), static_cast<QObject*>(m_logTextArea),
                             static_cast<QObject*>(m_sideBar), static_cast<QObject*>(m_settingsBtn),
                             static_cast<QObject*>(m_fileTransfer), static_cast<QObject*>(m_waveformManager),
-                            static_cast<QObject*>(m_recordBtn), static_cast<QObject*>(m_multiLine)})
+                            static_cast<QObject*>(m_recordBtn), static_cast<QObject*>(m_multiLine),
+                            static_cast<QObject*>(m_generator)})
         sender->disconnect(this);
     m_multiLine->stopAll();
     if (m_waveformPlot)
@@ -453,6 +461,12 @@ void Session::buildLayout()
             connect(m_frameAssembler, &FrameAssemblerWidget::writeRequest, this,
                     &Session::onFrameWriteRequest);
             m_toolStack->addWidget(m_frameAssembler);
+            m_toolPages << nullptr;
+            continue;
+        }
+        if (i == kGeneratorPage) {
+            m_generator = new WaveformDataGeneratorWidget(m_portManager, m_toolStack);
+            m_toolStack->addWidget(m_generator);
             m_toolPages << nullptr;
             continue;
         }
@@ -1064,6 +1078,7 @@ void Session::shutdown()
     m_rxTimer->stop();
     m_repeatTimer->stop();
     m_multiLine->stopAll();
+    m_generator->stop();
     m_drainTimer->stop();
     // A running transfer tells its receiver it is over before the port goes.
     m_fileTransfer->transmission()->stopTransmission();

@@ -18,6 +18,7 @@ class CsvProtocolParser;
 class FileTransimisionWidget;
 class MultiChannelWaveformWidget;
 class MultiLineGroupManager;
+class WaveformDataGeneratorWidget;
 class WaveformManagerWidget;
 class DataHandlerWorker;
 class FrameAssemblerWidget;
@@ -101,6 +102,7 @@ public:
     FrameAssemblerWidget* frameAssembler() const { return m_frameAssembler; }
     MultiLineGroupManager* multiLineManager() const { return m_multiLine; }
     FileTransimisionWidget* fileTransferPanel() const { return m_fileTransfer; }
+    WaveformDataGeneratorWidget* dataGenerator() const { return m_generator; }
     WaveformManagerWidget* waveformManager() const { return m_waveformManager; }
     // Null until the waveform is first enabled (or recording starts).
     MultiChannelWaveformWidget* waveformPlot() const { return m_waveformPlot; }
@@ -208,6 +210,7 @@ private:
     FrameAssemblerWidget* m_frameAssembler = nullptr;
     MultiLineGroupManager* m_multiLine = nullptr;
     FileTransimisionWidget* m_fileTransfer = nullptr;
+    WaveformDataGeneratorWidget* m_generator = nullptr;
     WaveformManagerWidget* m_waveformManager = nullptr;
     MultiChannelWaveformWidget* m_waveformPlot = nullptr;
     QPushButton* m_recordBtn = nullptr;

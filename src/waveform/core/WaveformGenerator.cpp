@@ -18,10 +18,20 @@ double gauss(double m, double c, double w)
 
 QStringList WaveformGenerator::kindNames()
 {
-    return {QStringLiteral("Square"), QStringLiteral("ECG"),       QStringLiteral("Sin"),
-            QStringLiteral("Cos"),    QStringLiteral("Sawtooth"),  QStringLiteral("Triangle"),
-            QStringLiteral("PWM"),    QStringLiteral("Sin+Noise"), QStringLiteral("Sin Decay"),
-            QStringLiteral("Noise")};
+    static const char* const kNames[] = {QT_TRANSLATE_NOOP("WaveformGenerator", "Square"),
+                                         QT_TRANSLATE_NOOP("WaveformGenerator", "ECG"),
+                                         QT_TRANSLATE_NOOP("WaveformGenerator", "Sin"),
+                                         QT_TRANSLATE_NOOP("WaveformGenerator", "Cos"),
+                                         QT_TRANSLATE_NOOP("WaveformGenerator", "Sawtooth"),
+                                         QT_TRANSLATE_NOOP("WaveformGenerator", "Triangle"),
+                                         QT_TRANSLATE_NOOP("WaveformGenerator", "PWM"),
+                                         QT_TRANSLATE_NOOP("WaveformGenerator", "Sin+Noise"),
+                                         QT_TRANSLATE_NOOP("WaveformGenerator", "Sin Decay"),
+                                         QT_TRANSLATE_NOOP("WaveformGenerator", "Noise")};
+    QStringList names;
+    for (const char* name : kNames)
+        names.append(QString::fromLatin1(name));
+    return names;
 }
 
 bool WaveformGenerator::usesPeriod(int kind)
