@@ -9,12 +9,14 @@
 #include "WaveformListWidget.h"
 #include "WaveformStore.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <memory>
@@ -91,6 +93,17 @@ private Q_SLOTS:
         QVERIFY(!sin->periodBox()->toolTip().isEmpty());
         sin->periodBox()->setValue(5);
         QVERIFY(sin->periodBox()->property("style").toString().isEmpty());
+    }
+
+    // Scrolling the list over a field must not change a period by accident.
+    void wheelOverAFieldLeavesItsValue()
+    {
+        QSpinBox* period = item(WaveformGenerator::Sin)->periodBox();
+        const QPoint at = period->rect().center();
+        QWheelEvent wheel(QPointF(at), QPointF(period->mapToGlobal(at)), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(period, &wheel);
+        QCOMPARE(period->value(), 1000);
     }
 
     void framesThroughThePtyReachTheStore()

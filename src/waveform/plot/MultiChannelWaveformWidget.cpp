@@ -95,6 +95,7 @@ MultiChannelWaveformWidget::MultiChannelWaveformWidget(QWidget* parent) : QOpenG
             &MultiChannelWaveformWidget::onReplayCsvLoadFinished);
     m_imageWatcher = new QFutureWatcher<QString>(this);
     connect(m_imageWatcher, &QFutureWatcherBase::finished, this, [this] {
+        m_savingImage = false;
         const QString error =
             m_imageWatcher->future().resultCount() > 0 ? m_imageWatcher->result() : QString();
         if (!error.isEmpty())
@@ -492,16 +493,18 @@ bool MultiChannelWaveformWidget::exportToCSV(const QString& fileName)
         warn(tr("file name is invalid!"));
         return false;
     }
-    if (m_saveWatcher->isRunning())
+    if (isExporting())
         return false;
     delete m_saveProgress;
     m_saveProgress = makeProgressDialog(tr("Save CSV"), tr("Saving data..."), 0, m_saveWatcher);
+    m_exporting = true;
     m_saveWatcher->setFuture(WaveformCsvExporter::start(m_store.channels(), fileName));
     return true;
 }
 
 void MultiChannelWaveformWidget::onSaveCsvLoadFinished()
 {
+    m_exporting = false;
     delete m_saveProgress;
     const QFuture<CsvSaveResult> future = m_saveWatcher->future();
     if (future.isCanceled() || future.resultCount() == 0)
@@ -515,7 +518,7 @@ void MultiChannelWaveformWidget::onSaveCsvLoadFinished()
 
 bool MultiChannelWaveformWidget::replayFromCSV(const QString& fileName)
 {
-    if (m_parseWatcher->isRunning())
+    if (isReplaying())
         return false;
     QFile probe(fileName);
     if (!probe.open(QIODevice::ReadOnly)) {
@@ -543,6 +546,7 @@ bool MultiChannelWaveformWidget::replayFromCSV(const QString& fileName)
         tr("Loading %1 (%2) ...").arg(QFileInfo(fileName).fileName(), fileSizeText(fileSize));
     m_replayProgress =
         makeProgressDialog(tr("Replay CSV"), text, fileSize <= 0xA00000 ? 4000 : 0, m_parseWatcher);
+    m_replaying = true;
     m_parseWatcher->setFuture(WaveformCsvParser::start(fileName, header.unitFactor, header.unitsPerSecond,
                                                        int(m_replayColumns.size()), m_store.sampleRate(),
                                                        fileSize));
@@ -551,6 +555,7 @@ bool MultiChannelWaveformWidget::replayFromCSV(const QString& fileName)
 
 void MultiChannelWaveformWidget::onReplayCsvLoadFinished()
 {
+    m_replaying = false;
     delete m_replayProgress;
     const QFuture<CsvParseResult> future = m_parseWatcher->future();
     // Cancelled: the cleared store keeps the prepared channels.
@@ -572,7 +577,7 @@ void MultiChannelWaveformWidget::onReplayCsvLoadFinished()
 
 bool MultiChannelWaveformWidget::saveImage(const QString& fileName)
 {
-    if (fileName.isEmpty() || m_imageWatcher->isRunning())
+    if (fileName.isEmpty() || m_savingImage)
         return false;
     const QImage image = grabFramebuffer();
     if (image.isNull())
@@ -581,6 +586,7 @@ bool MultiChannelWaveformWidget::saveImage(const QString& fileName)
     QByteArray format = QFileInfo(fileName).suffix().toLower().toLatin1();
     if (!QImageWriter::supportedImageFormats().contains(format))
         format = "png";
+    m_savingImage = true;
     m_imageWatcher->setFuture(QtConcurrent::run([image, fileName, format]() -> QString {
         QImageWriter writer(fileName, format);
         if (writer.write(image))
@@ -606,7 +612,7 @@ void MultiChannelWaveformWidget::onSaveCsvTriggered()
 
 void MultiChannelWaveformWidget::onReplayCsvTriggered()
 {
-    if (m_parseWatcher->isRunning())
+    if (isReplaying())
         return;
     if (m_store.hasData()) {
         QMessageBox box(QMessageBox::Warning, tr("Warning"),

@@ -96,8 +96,10 @@ public:
     void onSaveCsvTriggered();
     void onReplayCsvTriggered();
     void onSaveImageTriggered();
-    bool isExporting() const { return m_saveWatcher->isRunning(); }
-    bool isReplaying() const { return m_parseWatcher->isRunning(); }
+    // Busy until the finished slot ran, not only until the task returned, so
+    // a second request in between cannot take over the first one's result.
+    bool isExporting() const { return m_exporting; }
+    bool isReplaying() const { return m_replaying; }
     const QFutureWatcher<CsvSaveResult>* saveWatcher() const { return m_saveWatcher; }
     const QFutureWatcher<CsvParseResult>* replayWatcher() const { return m_parseWatcher; }
     const QFutureWatcher<QString>* imageWatcher() const { return m_imageWatcher; }
@@ -385,6 +387,9 @@ private:
     QPointer<CProgressDialog> m_saveProgress;
     QPointer<CProgressDialog> m_replayProgress;
     QVector<int> m_replayColumns; // data column -> channel id of the running replay
+    bool m_exporting = false;
+    bool m_replaying = false;
+    bool m_savingImage = false;
     QShortcut* m_rangeShortcut = nullptr;
 
     QColor m_bgColor = QColor(27, 27, 28);
