@@ -1181,6 +1181,76 @@ Freq = %4</translation>
         <source>Delete All Range Measure</source>
         <translation>Delete All Range Measure</translation>
     </message>
+    <message>
+        <source>%1 B</source>
+        <translation>%1 B</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>file name is invalid!</source>
+        <translation>file name is invalid!</translation>
+    </message>
+    <message>
+        <source>Saving data...</source>
+        <translation>Saving data...</translation>
+    </message>
+    <message>
+        <source>Failed to open file:
+%1</source>
+        <translation>Failed to open file:
+%1</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be replayed:
+%2</source>
+        <translation>The file %1 cannot be replayed:
+%2</translation>
+    </message>
+    <message>
+        <source>Loading %1 (%2) ...</source>
+        <translation>Loading %1 (%2) ...</translation>
+    </message>
+    <message>
+        <source>Can&apos;t save image %1!</source>
+        <translation>Can&apos;t save image %1!</translation>
+    </message>
+    <message>
+        <source>Have no data to save!</source>
+        <translation>Have no data to save!</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>CSV Files (*.csv)</source>
+        <translation>CSV Files (*.csv)</translation>
+    </message>
+    <message>
+        <source>The replay function requires deleting the current data. 
+Are you sure you want to delete the current data?</source>
+        <translation>The replay function requires deleting the current data. 
+Are you sure you want to delete the current data?</translation>
+    </message>
+    <message>
+        <source>Save Waveform</source>
+        <translation>Save Waveform</translation>
+    </message>
+    <message>
+        <source>Image (*.png)</source>
+        <translation>Image (*.png)</translation>
+    </message>
 </context>
 <context>
     <name>MultiLineDataManager</name>
@@ -1972,6 +2042,25 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
     </message>
 </context>
 <context>
+    <name>WaveFormInfoItem</name>
+    <message>
+        <source>Period(us):</source>
+        <translation>Period(us):</translation>
+    </message>
+    <message>
+        <source>Amplitude:</source>
+        <translation>Amplitude:</translation>
+    </message>
+    <message>
+        <source>OffsetY:</source>
+        <translation>OffsetY:</translation>
+    </message>
+    <message>
+        <source>Decay Contant:</source>
+        <translation>Decay Contant:</translation>
+    </message>
+</context>
+<context>
     <name>WaveformCsvExporter</name>
     <message>
         <source>Can&apos;t open file %1!</source>
@@ -2007,6 +2096,100 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
 %1</source>
         <translation>Failed to open file:
 %1</translation>
+    </message>
+    <message>
+        <source>Failed to read file:
+%1
+%2</source>
+        <translation>Failed to read file:
+%1
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformDataGeneratorWidget</name>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Please select waveform!</source>
+        <translation>Please select waveform!</translation>
+    </message>
+    <message>
+        <source>Waveform Data Generator</source>
+        <translation>Waveform Data Generator</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Select All</translation>
+    </message>
+    <message>
+        <source>Prefix:</source>
+        <translation>Prefix:</translation>
+    </message>
+    <message>
+        <source>Suffix:</source>
+        <translation>Suffix:</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformGenerator</name>
+    <message>
+        <source>The period must be greater than 0.</source>
+        <translation>The period must be greater than 0.</translation>
+    </message>
+    <message>
+        <source>The decay constant must be greater than 0.</source>
+        <translation>The decay constant must be greater than 0.</translation>
+    </message>
+    <message>
+        <source>Square</source>
+        <translation>Square</translation>
+    </message>
+    <message>
+        <source>ECG</source>
+        <translation>ECG</translation>
+    </message>
+    <message>
+        <source>Sin</source>
+        <translation>Sin</translation>
+    </message>
+    <message>
+        <source>Cos</source>
+        <translation>Cos</translation>
+    </message>
+    <message>
+        <source>Sawtooth</source>
+        <translation>Sawtooth</translation>
+    </message>
+    <message>
+        <source>Triangle</source>
+        <translation>Triangle</translation>
+    </message>
+    <message>
+        <source>PWM</source>
+        <translation>PWM</translation>
+    </message>
+    <message>
+        <source>Sin+Noise</source>
+        <translation>Sin+Noise</translation>
+    </message>
+    <message>
+        <source>Sin Decay</source>
+        <translation>Sin Decay</translation>
+    </message>
+    <message>
+        <source>Noise</source>
+        <translation>Noise</translation>
     </message>
 </context>
 <context>

@@ -1180,6 +1180,76 @@ Freq = %4</source>
         <source>Delete All Range Measure</source>
         <translation>删除所有区间测量</translation>
     </message>
+    <message>
+        <source>%1 B</source>
+        <translation>%1 B</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>file name is invalid!</source>
+        <translation>文件名无效！</translation>
+    </message>
+    <message>
+        <source>Saving data...</source>
+        <translation>正在保存数据...</translation>
+    </message>
+    <message>
+        <source>Failed to open file:
+%1</source>
+        <translation>打开文件失败：
+%1</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be replayed:
+%2</source>
+        <translation>无法回放文件 %1：
+%2</translation>
+    </message>
+    <message>
+        <source>Loading %1 (%2) ...</source>
+        <translation>正在加载 %1 (%2) ...</translation>
+    </message>
+    <message>
+        <source>Can&apos;t save image %1!</source>
+        <translation>无法保存图片 %1！</translation>
+    </message>
+    <message>
+        <source>Have no data to save!</source>
+        <translation>没有可保存的数据！</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>导出 CSV</translation>
+    </message>
+    <message>
+        <source>CSV Files (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>The replay function requires deleting the current data. 
+Are you sure you want to delete the current data?</source>
+        <translation>回放功能需要删除当前数据。
+确定要删除当前数据吗？</translation>
+    </message>
+    <message>
+        <source>Save Waveform</source>
+        <translation>保存波形</translation>
+    </message>
+    <message>
+        <source>Image (*.png)</source>
+        <translation>图片 (*.png)</translation>
+    </message>
 </context>
 <context>
     <name>MultiLineDataManager</name>
@@ -1971,6 +2041,25 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
     </message>
 </context>
 <context>
+    <name>WaveFormInfoItem</name>
+    <message>
+        <source>Period(us):</source>
+        <translation>周期(us)：</translation>
+    </message>
+    <message>
+        <source>Amplitude:</source>
+        <translation>幅值：</translation>
+    </message>
+    <message>
+        <source>OffsetY:</source>
+        <translation>Y偏移：</translation>
+    </message>
+    <message>
+        <source>Decay Contant:</source>
+        <translation>衰减常数：</translation>
+    </message>
+</context>
+<context>
     <name>WaveformCsvExporter</name>
     <message>
         <source>Can&apos;t open file %1!</source>
@@ -2006,6 +2095,100 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
 %1</source>
         <translation>打开文件失败：
 %1</translation>
+    </message>
+    <message>
+        <source>Failed to read file:
+%1
+%2</source>
+        <translation>读取文件失败：
+%1
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformDataGeneratorWidget</name>
+    <message>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Please select waveform!</source>
+        <translation>请选择波形！</translation>
+    </message>
+    <message>
+        <source>Waveform Data Generator</source>
+        <translation>波形数据生成器</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>全选</translation>
+    </message>
+    <message>
+        <source>Prefix:</source>
+        <translation>前缀：</translation>
+    </message>
+    <message>
+        <source>Suffix:</source>
+        <translation>后缀：</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformGenerator</name>
+    <message>
+        <source>The period must be greater than 0.</source>
+        <translation>周期必须大于 0。</translation>
+    </message>
+    <message>
+        <source>The decay constant must be greater than 0.</source>
+        <translation>衰减常数必须大于 0。</translation>
+    </message>
+    <message>
+        <source>Square</source>
+        <translation>方波</translation>
+    </message>
+    <message>
+        <source>ECG</source>
+        <translation>心电图</translation>
+    </message>
+    <message>
+        <source>Sin</source>
+        <translation>正弦</translation>
+    </message>
+    <message>
+        <source>Cos</source>
+        <translation>余弦</translation>
+    </message>
+    <message>
+        <source>Sawtooth</source>
+        <translation>锯齿波</translation>
+    </message>
+    <message>
+        <source>Triangle</source>
+        <translation>三角波</translation>
+    </message>
+    <message>
+        <source>PWM</source>
+        <translation>PWM</translation>
+    </message>
+    <message>
+        <source>Sin+Noise</source>
+        <translation>正弦+噪声</translation>
+    </message>
+    <message>
+        <source>Sin Decay</source>
+        <translation>衰减正弦</translation>
+    </message>
+    <message>
+        <source>Noise</source>
+        <translation>噪声</translation>
     </message>
 </context>
 <context>

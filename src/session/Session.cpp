@@ -33,6 +33,7 @@
 #include "TerminalKeyMapper.h"
 #include "TrafficCounter.h"
 #include "TxSettingWidget.h"
+#include "WaveformDataGeneratorWidget.h"
 #include "WaveformManagerWidget.h"
 #include "WaveformPane.h"
 
@@ -86,6 +87,7 @@ constexpr int kFileTransferPage = 1;
 constexpr int kWaveformPage = 2;
 constexpr int kLuaScriptPage = 3;
 constexpr int kFrameAssemblerPage = 4;
+constexpr int kGeneratorPage = 5;
 
 } // namespace
 
@@ -203,6 +205,11 @@ Session::Session(QWidget* parent) : QWidget(parent)
     connect(m_luaScriptWidget, &CLuaScriptWidget::luaEngineStatusChanged, this,
             [this](bool enable) { m_sideBar->setIndicatorEnable(kLuaScriptPage, enable); });
 
+    // The data generator writes through the port manager itself; a running
+    // generator lights its side-bar item.
+    connect(m_generator, &WaveformDataGeneratorWidget::statusChanged, this,
+            [this](bool started) { m_sideBar->setIndicatorEnable(kGeneratorPage, started); });
+
     // Waveform: the plot itself is made when the waveform is first enabled.
     connect(m_waveformManager, &WaveformManagerWidget::switchChecked, this, &Session::onWaveformSwitch);
     connect(this, &Session::dataReceived, m_waveformPane, &WaveformPane::feed);
@@ -277,7 +284,8 @@ Session::~Session()
                             static_cast<QObject*>(m_logTextArea), static_cast<QObject*>(m_sideBar),
                             static_cast<QObject*>(m_settingsBtn), static_cast<QObject*>(m_fileTransfer),
                             static_cast<QObject*>(m_waveformManager), static_cast<QObject*>(m_multiLine),
-                            static_cast<QObject*>(m_rxChunker), static_cast<QObject*>(m_counter)})
+                            static_cast<QObject*>(m_rxChunker), static_cast<QObject*>(m_counter),
+                            static_cast<QObject*>(m_generator)})
         sender->disconnect(this);
     m_multiLine->stopAll();
     m_luaEngine->disconnect(this);
@@ -362,6 +370,12 @@ void Session::buildLayout()
             connect(m_frameAssembler, &FrameAssemblerWidget::writeRequest, this,
                     &Session::onFrameWriteRequest);
             m_toolStack->addWidget(m_frameAssembler);
+            m_toolPages << nullptr;
+            continue;
+        }
+        if (i == kGeneratorPage) {
+            m_generator = new WaveformDataGeneratorWidget(m_portManager, m_toolStack);
+            m_toolStack->addWidget(m_generator);
             m_toolPages << nullptr;
             continue;
         }
@@ -867,6 +881,7 @@ void Session::shutdown()
     m_rxChunker->stop();
     m_repeatTimer->stop();
     m_multiLine->stopAll();
+    m_generator->stop();
     m_waveformPane->drainTimer()->stop();
     // A running transfer tells its receiver it is over before the port goes.
     m_fileTransfer->transmission()->stopTransmission();

@@ -23,6 +23,7 @@ class TrafficCounter;
 class FileTransimisionWidget;
 class MultiChannelWaveformWidget;
 class MultiLineGroupManager;
+class WaveformDataGeneratorWidget;
 class WaveformManagerWidget;
 class DataHandlerWorker;
 class FrameAssemblerWidget;
@@ -103,6 +104,7 @@ public:
     CLuaScriptWidget* luaScriptWidget() const { return m_luaScriptWidget; }
     MultiLineGroupManager* multiLineManager() const { return m_multiLine; }
     FileTransimisionWidget* fileTransferPanel() const { return m_fileTransfer; }
+    WaveformDataGeneratorWidget* dataGenerator() const { return m_generator; }
     WaveformManagerWidget* waveformManager() const { return m_waveformManager; }
     // Null until the waveform is first enabled (or recording starts).
     MultiChannelWaveformWidget* waveformPlot() const { return m_waveformPane->plot(); }
@@ -218,6 +220,7 @@ private:
     CLuaScriptWidget* m_luaScriptWidget = nullptr;
     MultiLineGroupManager* m_multiLine = nullptr;
     FileTransimisionWidget* m_fileTransfer = nullptr;
+    WaveformDataGeneratorWidget* m_generator = nullptr;
     WaveformManagerWidget* m_waveformManager = nullptr;
     CSideBar* m_sideBar = nullptr;
     CIndicatorButton* m_settingsBtn = nullptr;

@@ -13,6 +13,9 @@
 #include "SerialParamWidget.h"
 #include "SessionTestUtil.h"
 #include "TxSettingWidget.h"
+#include "WaveFormInfoItem.h"
+#include "WaveformDataGeneratorWidget.h"
+#include "WaveformListWidget.h"
 #include "WaveformManagerWidget.h"
 
 #include <QAction>
@@ -120,12 +123,30 @@ private Q_SLOTS:
                 QVERIFY(m_session->frameAssembler()->pageCount() >= 3);
                 continue;
             }
+            if (id == 5) {
+                QCOMPARE(stack->currentWidget(), static_cast<QWidget*>(m_session->dataGenerator()));
+                continue;
+            }
             auto* page = qobject_cast<QLabel*>(stack->currentWidget());
             QVERIFY(page);
             QCOMPARE(page->text(), names[id]);
         }
         bar->button(5)->click(); // unchecks the checked item
         QVERIFY(!stack->isVisible());
+    }
+
+    void runningGeneratorLightsItsItemUntilShutdown()
+    {
+        PtyPair pty;
+        QVERIFY(openOnPty(m_session.get(), pty));
+        WaveformDataGeneratorWidget* gen = m_session->dataGenerator();
+        gen->list()->items().at(WaveformGenerator::Sin)->setChecked(true);
+        gen->startButton()->click();
+        QVERIFY(gen->isRunning());
+        QVERIFY(m_session->sideBar()->isIndicatorEnabled(5));
+        m_session->shutdown();
+        QVERIFY(!gen->isRunning());
+        QVERIFY(!m_session->sideBar()->isIndicatorEnabled(5));
     }
 
     void splittersAndWaveformArea()

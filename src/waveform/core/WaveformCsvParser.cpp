@@ -70,6 +70,8 @@ public:
             if (qsizetype(m_long.size()) >= WaveformCsvParser::kMaxLineBytes)
                 cut = true;
             const qint64 got = m_file.read(m_buf.data(), m_buf.size());
+            if (got < 0)
+                m_failed = true;
             if (got <= 0) {
                 if (m_long.empty())
                     return false;
@@ -84,6 +86,8 @@ public:
     }
 
     qint64 position() const { return m_consumed; }
+    // A read failed: the file ended early, not at its end.
+    bool failed() const { return m_failed; }
 
 private:
     void appendLong(const char* p, qsizetype n)
@@ -99,6 +103,7 @@ private:
     qsizetype m_len = 0;
     qint64 m_consumed = 0;
     std::string m_long;
+    bool m_failed = false;
 };
 
 } // namespace
@@ -313,6 +318,12 @@ void WaveformCsvParser::run(QPromise<CsvParseResult>& promise, const QString& fi
     }
     if (promise.isCanceled())
         return;
+    if (reader.failed()) {
+        // Half a file is not the file: say so instead of showing a part.
+        result.errorMessage = tr("Failed to read file:\n%1\n%2").arg(fileName, file.errorString());
+        promise.addResult(result);
+        return;
+    }
 
     // The store's searches need each channel in time order.
     const auto byTime = [](const WaveformSample& a, const WaveformSample& b) {

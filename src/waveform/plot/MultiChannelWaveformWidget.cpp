@@ -1,6 +1,8 @@
 #include "MultiChannelWaveformWidget.h"
 
+#include "CDialog.h"
 #include "CMenu.h"
+#include "CProgressDialog.h"
 #include "CScrollBar64.h"
 #include "MeasureFormat.h"
 #include "SkinManager.h"
@@ -12,7 +14,10 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDebug>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
+#include <QImageWriter>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -23,6 +28,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -81,11 +87,32 @@ MultiChannelWaveformWidget::MultiChannelWaveformWidget(QWidget* parent) : QOpenG
     connect(m_rangeShortcut, &QShortcut::activated, this,
             &MultiChannelWaveformWidget::onActivateRegionSelection);
 
+    m_saveWatcher = new QFutureWatcher<CsvSaveResult>(this);
+    connect(m_saveWatcher, &QFutureWatcherBase::finished, this,
+            &MultiChannelWaveformWidget::onSaveCsvLoadFinished);
+    m_parseWatcher = new QFutureWatcher<CsvParseResult>(this);
+    connect(m_parseWatcher, &QFutureWatcherBase::finished, this,
+            &MultiChannelWaveformWidget::onReplayCsvLoadFinished);
+    m_imageWatcher = new QFutureWatcher<QString>(this);
+    connect(m_imageWatcher, &QFutureWatcherBase::finished, this, [this] {
+        m_savingImage = false;
+        const QString error =
+            m_imageWatcher->future().resultCount() > 0 ? m_imageWatcher->result() : QString();
+        if (!error.isEmpty())
+            warn(error);
+    });
+
     buildMenus();
 }
 
 MultiChannelWaveformWidget::~MultiChannelWaveformWidget()
 {
+    // A replay nobody will see is stopped; an export runs on with its own
+    // copy of the data and still writes the user's file.
+    m_parseWatcher->disconnect(this);
+    m_parseWatcher->cancel();
+    m_saveWatcher->disconnect(this);
+    m_imageWatcher->disconnect(this);
     // GL objects go with their context.
     if (context()) {
         makeCurrent();
@@ -404,9 +431,210 @@ void MultiChannelWaveformWidget::onHorizontalScrollBarValueChanged(qint64 value)
     update();
 }
 
-void MultiChannelWaveformWidget::onSaveCsvLoadFinished() {}
+// ---- CSV and image files -------------------------------------------------------
 
-void MultiChannelWaveformWidget::onReplayCsvLoadFinished() {}
+QString MultiChannelWaveformWidget::fileSizeText(qint64 bytes)
+{
+    if (bytes < 1024)
+        return tr("%1 B").arg(bytes);
+    if (bytes < (qint64(1) << 20))
+        return tr("%1 KB").arg(double(bytes) / 1024.0, 0, 'g', QLocale::FloatingPointShortest);
+    if (bytes < (qint64(1) << 30))
+        return tr("%1 MB").arg(double(bytes) / double(1 << 20), 0, 'g', QLocale::FloatingPointShortest);
+    return tr("%1 GB").arg(double(bytes) / double(1 << 30), 0, 'g', QLocale::FloatingPointShortest);
+}
+
+void MultiChannelWaveformWidget::warn(const QString& text)
+{
+    CDialog::showMessage(this, tr("Warning"), text);
+}
+
+QString MultiChannelWaveformWidget::askFileName(bool save, const QString& title, const QString& filter)
+{
+    QFileDialog dialog(this, title, QString(), filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(filter.contains(QLatin1String("*.png")) ? QStringLiteral("png")
+                                                                        : QStringLiteral("csv"));
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+CProgressDialog* MultiChannelWaveformWidget::makeProgressDialog(const QString& title, const QString& text,
+                                                                int showDelayMs, QFutureWatcherBase* watcher)
+{
+    auto* dlg = new CProgressDialog(this);
+    dlg->setAttribute(Qt::WA_DeleteOnClose, false);
+    dlg->setTitle(title);
+    dlg->setStatusText(text);
+    dlg->setProgress(0, 100);
+    connect(dlg, &CProgressDialog::canceled, watcher, &QFutureWatcherBase::cancel);
+    connect(watcher, &QFutureWatcherBase::progressValueChanged, dlg,
+            [dlg](int value) { dlg->setProgress(value, 100); });
+    if (showDelayMs <= 0) {
+        dlg->show();
+    } else {
+        // Quick jobs finish before this and never flash a window.
+        QTimer::singleShot(showDelayMs, dlg, [dlg] { dlg->show(); });
+    }
+    return dlg;
+}
+
+bool MultiChannelWaveformWidget::exportToCSV(const QString& fileName)
+{
+    if (fileName.isEmpty()) {
+        warn(tr("file name is invalid!"));
+        return false;
+    }
+    if (isExporting())
+        return false;
+    delete m_saveProgress;
+    m_saveProgress = makeProgressDialog(tr("Save CSV"), tr("Saving data..."), 0, m_saveWatcher);
+    m_exporting = true;
+    m_saveWatcher->setFuture(WaveformCsvExporter::start(m_store.channels(), fileName));
+    return true;
+}
+
+void MultiChannelWaveformWidget::onSaveCsvLoadFinished()
+{
+    m_exporting = false;
+    delete m_saveProgress;
+    const QFuture<CsvSaveResult> future = m_saveWatcher->future();
+    if (future.isCanceled() || future.resultCount() == 0)
+        return;
+    // The task wrote the file itself (through a temporary file that only
+    // replaces the target when complete); what is left is its verdict.
+    const CsvSaveResult result = future.result();
+    if (!result.errorMessage.isEmpty())
+        warn(result.errorMessage);
+}
+
+bool MultiChannelWaveformWidget::replayFromCSV(const QString& fileName)
+{
+    if (isReplaying())
+        return false;
+    QFile probe(fileName);
+    if (!probe.open(QIODevice::ReadOnly)) {
+        // The store is still untouched: nothing is lost, but say why.
+        warn(tr("Failed to open file:\n%1").arg(fileName));
+        return false;
+    }
+    const qint64 fileSize = probe.size();
+    probe.close();
+
+    clearData();
+    const CsvReplayHeader header = WaveformCsvParser::readHeader(fileName);
+    if (!header.ok) {
+        // The data is gone already, so the user must learn why nothing came.
+        refreshView();
+        warn(tr("The file %1 cannot be replayed:\n%2")
+                 .arg(QFileInfo(fileName).fileName(), header.errorMessage));
+        return false;
+    }
+    m_replayColumns = WaveformCsvReplay::mapColumns(m_store, header);
+    refreshView();
+
+    delete m_replayProgress;
+    const QString text =
+        tr("Loading %1 (%2) ...").arg(QFileInfo(fileName).fileName(), fileSizeText(fileSize));
+    m_replayProgress =
+        makeProgressDialog(tr("Replay CSV"), text, fileSize <= 0xA00000 ? 4000 : 0, m_parseWatcher);
+    m_replaying = true;
+    m_parseWatcher->setFuture(WaveformCsvParser::start(fileName, header.unitFactor, header.unitsPerSecond,
+                                                       int(m_replayColumns.size()), m_store.sampleRate(),
+                                                       fileSize));
+    return true;
+}
+
+void MultiChannelWaveformWidget::onReplayCsvLoadFinished()
+{
+    m_replaying = false;
+    delete m_replayProgress;
+    const QFuture<CsvParseResult> future = m_parseWatcher->future();
+    // Cancelled: the cleared store keeps the prepared channels.
+    if (future.isCanceled() || future.resultCount() == 0) {
+        refreshView();
+        return;
+    }
+    const CsvParseResult result = future.result();
+    if (!result.errorMessage.isEmpty()) {
+        refreshView();
+        warn(result.errorMessage);
+        return;
+    }
+    const QList<int> changed = WaveformCsvReplay::apply(m_store, result, m_replayColumns);
+    for (int id : changed)
+        Q_EMIT channelVisibleChanged(id, m_store.channel(id)->visible);
+    refreshView();
+}
+
+bool MultiChannelWaveformWidget::saveImage(const QString& fileName)
+{
+    if (fileName.isEmpty() || m_savingImage)
+        return false;
+    const QImage image = grabFramebuffer();
+    if (image.isNull())
+        return false;
+    // Encoding and writing go to the pool; the picture is taken here, as shown.
+    QByteArray format = QFileInfo(fileName).suffix().toLower().toLatin1();
+    if (!QImageWriter::supportedImageFormats().contains(format))
+        format = "png";
+    m_savingImage = true;
+    m_imageWatcher->setFuture(QtConcurrent::run([image, fileName, format]() -> QString {
+        QImageWriter writer(fileName, format);
+        if (writer.write(image))
+            return QString();
+        return tr("Can't save image %1!").arg(fileName) + QLatin1Char('\n') + writer.errorString();
+    }));
+    return true;
+}
+
+void MultiChannelWaveformWidget::onSaveCsvTriggered()
+{
+    bool any = false;
+    for (const WaveformChannel& ch : m_store.channels())
+        any = any || !ch.samples.isEmpty();
+    if (!any) {
+        warn(tr("Have no data to save!"));
+        return;
+    }
+    const QString name = askFileName(true, tr("Export CSV"), tr("CSV Files (*.csv)"));
+    if (!name.isEmpty())
+        exportToCSV(name);
+}
+
+void MultiChannelWaveformWidget::onReplayCsvTriggered()
+{
+    if (isReplaying())
+        return;
+    if (m_store.hasData()) {
+        QMessageBox box(QMessageBox::Warning, tr("Warning"),
+                        tr("The replay function requires deleting the current data. \nAre you sure you want "
+                           "to delete the current data?"),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.setDefaultButton(QMessageBox::No);
+        if (box.exec() != QMessageBox::Yes)
+            return;
+        deleteAllData();
+    }
+    const QString name = askFileName(false, tr("Replay CSV"), tr("CSV Files (*.csv)"));
+    if (!name.isEmpty())
+        replayFromCSV(name);
+}
+
+void MultiChannelWaveformWidget::onSaveImageTriggered()
+{
+    const QString name = askFileName(true, tr("Save Waveform"), tr("Image (*.png)"));
+    if (!name.isEmpty())
+        saveImage(name);
+}
 
 // ---- scroll bars ----------------------------------------------------------------
 
@@ -891,10 +1119,9 @@ QMenu* MultiChannelWaveformWidget::menuFor(const QPoint& pos)
             return m_pairMenu;
     }
     const bool idle = !m_store.isRecording();
-    // CSV and image files are written by the export, which is not built yet.
-    m_actSaveImage->setEnabled(false);
-    m_actSaveCsv->setEnabled(false);
-    m_actReplayCsv->setEnabled(false);
+    m_actSaveImage->setEnabled(idle);
+    m_actSaveCsv->setEnabled(idle);
+    m_actReplayCsv->setEnabled(idle);
     m_actDeleteData->setEnabled(idle);
     m_actDeleteAllPairs->setEnabled(idle);
     m_actDeleteAllRanges->setEnabled(idle);
@@ -992,10 +1219,12 @@ void MultiChannelWaveformWidget::buildMenus()
     m_actResizeAll =
         m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::resizeAllChannelsToMatch);
     m_actRestoreY = m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::restoreYAxisRange);
-    m_actSaveImage = m_plotMenu->addAction(QString());
+    m_actSaveImage =
+        m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::onSaveImageTriggered);
     m_plotMenu->addSeparator();
-    m_actSaveCsv = m_plotMenu->addAction(QString());
-    m_actReplayCsv = m_plotMenu->addAction(QString());
+    m_actSaveCsv = m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::onSaveCsvTriggered);
+    m_actReplayCsv =
+        m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::onReplayCsvTriggered);
     m_plotMenu->addSeparator();
     m_actDeleteData =
         m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::deleteDataWithConfirmation);
@@ -1004,8 +1233,6 @@ void MultiChannelWaveformWidget::buildMenus()
         m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::clearCursorPairs);
     m_actDeleteAllRanges =
         m_plotMenu->addAction(QString(), this, &MultiChannelWaveformWidget::clearRangeMeasures);
-    for (QAction* action : {m_actSaveImage, m_actSaveCsv, m_actReplayCsv})
-        action->setEnabled(false);
     retranslate();
 }
 

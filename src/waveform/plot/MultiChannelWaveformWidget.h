@@ -1,18 +1,24 @@
 #pragma once
 
+#include "CProgressDialog.h"
 #include "CursorPair.h"
 #include "PanInertia.h"
+#include "WaveformCsvExporter.h"
+#include "WaveformCsvParser.h"
+#include "WaveformCsvReplay.h"
 #include "WaveformStore.h"
 #include "WaveformTraceRenderer.h"
 
 #include <QColor>
 #include <QElapsedTimer>
+#include <QFutureWatcher>
 #include <QHash>
 #include <QLine>
 #include <QList>
 #include <QOpenGLFunctions>
 #include <QOpenGLWidget>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 
 class CScrollBar64;
@@ -73,6 +79,34 @@ public:
     void deleteDataWithConfirmation();
     // The same without asking.
     void deleteAllData();
+
+    // Files --------------------------------------------------------------------
+    // Starts writing the store as CSV on the thread pool; false for an empty
+    // name (with a "Warning") or while an export runs.
+    bool exportToCSV(const QString& fileName);
+    // Clears the store, checks the header, prepares the channels and starts
+    // reading the file on the thread pool. False (with a "Warning" saying
+    // why) when the file cannot be opened or its header is refused, and
+    // while a replay runs.
+    bool replayFromCSV(const QString& fileName);
+    // The plot as shown, as a PNG (or the format of the name's extension).
+    // False with a "Warning" when the file cannot be written.
+    bool saveImage(const QString& fileName);
+    // "Save CSV", "Replay CSV", "Save Waveform To Image": ask for a file first.
+    void onSaveCsvTriggered();
+    void onReplayCsvTriggered();
+    void onSaveImageTriggered();
+    // Busy until the finished slot ran, not only until the task returned, so
+    // a second request in between cannot take over the first one's result.
+    bool isExporting() const { return m_exporting; }
+    bool isReplaying() const { return m_replaying; }
+    const QFutureWatcher<CsvSaveResult>* saveWatcher() const { return m_saveWatcher; }
+    const QFutureWatcher<CsvParseResult>* replayWatcher() const { return m_parseWatcher; }
+    const QFutureWatcher<QString>* imageWatcher() const { return m_imageWatcher; }
+    CProgressDialog* saveProgressDialog() const { return m_saveProgress; }
+    CProgressDialog* replayProgressDialog() const { return m_replayProgress; }
+    // "512 B", "1.5 KB", "3 MB", "2 GB".
+    static QString fileSizeText(qint64 bytes);
 
     // Measuring tools ------------------------------------------------------
     const QList<CursorPair>& cursorPairs() const { return m_pairs; }
@@ -161,8 +195,7 @@ public Q_SLOTS:
     void onDeleteSelectedRegion();
     void onVerticalScrollBarValueChanged(int value);
     void onHorizontalScrollBarValueChanged(qint64 value);
-    // CSV export and replay are not built yet; their menu entries stay
-    // disabled and these slots do nothing.
+    // The tasks' results, applied on the GUI thread.
     void onSaveCsvLoadFinished();
     void onReplayCsvLoadFinished();
 
@@ -268,6 +301,12 @@ private:
 
     void applyScrollBars();
     void placeScrollBars();
+    void warn(const QString& text);
+    // A file dialog of our own (not the platform's), so it looks like the
+    // program and tests can answer it. Empty when cancelled.
+    QString askFileName(bool save, const QString& title, const QString& filter);
+    CProgressDialog* makeProgressDialog(const QString& title, const QString& text, int showDelayMs,
+                                        QFutureWatcherBase* watcher);
     void updatePointerState(const QPoint& pos);
     void setColour(QColor& slot, const QColor& color);
 
@@ -341,6 +380,16 @@ private:
     QAction* m_actDeletePair = nullptr;
     QAction* m_actDeleteRange = nullptr;
     QShortcut* m_cursorShortcut = nullptr;
+    // CSV tasks: one of each kind at a time, each with its progress window.
+    QFutureWatcher<CsvSaveResult>* m_saveWatcher = nullptr;
+    QFutureWatcher<CsvParseResult>* m_parseWatcher = nullptr;
+    QFutureWatcher<QString>* m_imageWatcher = nullptr; // error text, empty on success
+    QPointer<CProgressDialog> m_saveProgress;
+    QPointer<CProgressDialog> m_replayProgress;
+    QVector<int> m_replayColumns; // data column -> channel id of the running replay
+    bool m_exporting = false;
+    bool m_replaying = false;
+    bool m_savingImage = false;
     QShortcut* m_rangeShortcut = nullptr;
 
     QColor m_bgColor = QColor(27, 27, 28);
