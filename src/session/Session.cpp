@@ -86,7 +86,6 @@ constexpr int kMultiLinePage = 0;
 constexpr int kFileTransferPage = 1;
 constexpr int kWaveformPage = 2;
 constexpr int kLuaScriptPage = 3;
-constexpr int kFrameAssemblerPage = 4;
 constexpr int kGeneratorPage = 5;
 
 } // namespace
@@ -335,56 +334,21 @@ void Session::buildLayout()
     m_settingsArea->setFrameShape(QFrame::NoFrame);
     m_settingsArea->setWidget(settings);
 
-    // Tool stack: one page per side-bar item.
+    // Tool stack: one page per side-bar item, in id order.
+    m_multiLine = new MultiLineGroupManager(this);
+    m_fileTransfer = new FileTransimisionWidget(this);
+    m_fileTransfer->setSerialPortManager(m_portManager);
+    m_waveformManager = new WaveformManagerWidget(this);
+    m_waveformPane = new WaveformPane(m_waveformManager, m_luaEngine, this);
+    m_waveformPane->hide();
+    m_luaScriptWidget = new CLuaScriptWidget(m_luaEngine, this);
+    m_frameAssembler = new FrameAssemblerWidget(this);
+    connect(m_frameAssembler, &FrameAssemblerWidget::writeRequest, this, &Session::onFrameWriteRequest);
+    m_generator = new WaveformDataGeneratorWidget(m_portManager, this);
     m_toolStack = new QStackedWidget(this);
-    for (int i = 0; i < int(std::size(kToolItems)); ++i) {
-        if (i == kMultiLinePage) {
-            m_multiLine = new MultiLineGroupManager(m_toolStack);
-            m_toolStack->addWidget(m_multiLine);
-            m_toolPages << nullptr;
-            continue;
-        }
-        if (i == kFileTransferPage) {
-            m_fileTransfer = new FileTransimisionWidget(m_toolStack);
-            m_fileTransfer->setSerialPortManager(m_portManager);
-            m_toolStack->addWidget(m_fileTransfer);
-            m_toolPages << nullptr;
-            continue;
-        }
-        if (i == kWaveformPage) {
-            m_waveformManager = new WaveformManagerWidget(m_toolStack);
-            m_waveformPane = new WaveformPane(m_waveformManager, m_luaEngine, this);
-            m_waveformPane->hide();
-            m_toolStack->addWidget(m_waveformManager);
-            m_toolPages << nullptr;
-            continue;
-        }
-        if (i == kLuaScriptPage) {
-            m_luaScriptWidget = new CLuaScriptWidget(m_luaEngine, m_toolStack);
-            m_toolStack->addWidget(m_luaScriptWidget);
-            m_toolPages << nullptr;
-            continue;
-        }
-        if (i == kFrameAssemblerPage) {
-            m_frameAssembler = new FrameAssemblerWidget(m_toolStack);
-            connect(m_frameAssembler, &FrameAssemblerWidget::writeRequest, this,
-                    &Session::onFrameWriteRequest);
-            m_toolStack->addWidget(m_frameAssembler);
-            m_toolPages << nullptr;
-            continue;
-        }
-        if (i == kGeneratorPage) {
-            m_generator = new WaveformDataGeneratorWidget(m_portManager, m_toolStack);
-            m_toolStack->addWidget(m_generator);
-            m_toolPages << nullptr;
-            continue;
-        }
-        auto* page = new QLabel(m_toolStack);
-        page->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        StyleHelper::setStyle(page, QStringLiteral("title-lbl"));
+    for (QWidget* page : std::initializer_list<QWidget*>{m_multiLine, m_fileTransfer, m_waveformManager,
+                                                         m_luaScriptWidget, m_frameAssembler, m_generator})
         m_toolStack->addWidget(page);
-        m_toolPages << page;
-    }
     m_toolStack->hide();
 
     // Log area: the log view over the send input.
@@ -482,8 +446,6 @@ void Session::retranslate()
     for (int i = 0; i < int(std::size(kToolItems)); ++i) {
         const QString name = tr(kToolItems[i].name);
         m_sideBar->setItemToolTip(i, name);
-        if (m_toolPages[i])
-            m_toolPages[i]->setText(name);
     }
 }
 

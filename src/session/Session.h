@@ -215,7 +215,6 @@ private:
     WaveformPane* m_waveformPane = nullptr;
     QWidget* m_logArea = nullptr;
     QStackedWidget* m_toolStack = nullptr;
-    QList<QLabel*> m_toolPages; // null where a real panel sits
     FrameAssemblerWidget* m_frameAssembler = nullptr;
     CLuaScriptWidget* m_luaScriptWidget = nullptr;
     MultiLineGroupManager* m_multiLine = nullptr;

@@ -269,14 +269,13 @@ private Q_SLOTS:
 
     void textsComeBackOnLanguageChange()
     {
-        // Page 5 (Waveform Data Generator) is still a placeholder that shows its tool's name.
-        QLabel* page = qobject_cast<QLabel*>(m_session->toolStack()->widget(5));
-        QVERIFY(page);
-        page->setText(QStringLiteral("stale"));
+        // Every tool page is a real panel now; the side bar names them.
+        QAbstractButton* item = m_session->sideBar()->button(5);
+        item->setToolTip(QStringLiteral("stale"));
         m_session->hexTip()->setText(QStringLiteral("stale"));
         QEvent ev(QEvent::LanguageChange);
         QApplication::sendEvent(m_session.get(), &ev);
-        QCOMPARE(page->text(), QStringLiteral("Waveform Data Generator"));
+        QCOMPARE(item->toolTip(), QStringLiteral("Waveform Data Generator"));
         QCOMPARE(m_session->hexTip()->text(), QStringLiteral("Hex Sample:11 22 33 44... or 1122334455..."));
     }
 
