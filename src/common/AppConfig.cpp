@@ -17,6 +17,7 @@ QString AppConfig::StopBits;
 QString AppConfig::FlowCtrl;
 bool AppConfig::HexRxMode;
 int AppConfig::HexBytesPerLine;
+bool AppConfig::HexDumpColumns;
 bool AppConfig::AutoWrap;
 bool AppConfig::ShowTime;
 bool AppConfig::ShowSend;
@@ -27,6 +28,7 @@ QString AppConfig::LogWinFont;
 QString AppConfig::LogSavePath;
 QString AppConfig::LogFileName;
 bool AppConfig::LogHighlight;
+bool AppConfig::LogAnsiColours;
 int AppConfig::MainWinWidth;
 int AppConfig::MainWinHeight;
 int AppConfig::Skin;
@@ -90,6 +92,7 @@ const Entry* entries(int* count)
         {"RX-SET", "HexRxMode", Kind::Bool, &AppConfig::HexRxMode},
         {"RX-SET", "HexBytesPerLine", Kind::Int, &AppConfig::HexBytesPerLine},
         {"RX-SET", "AutoWrap", Kind::Bool, &AppConfig::AutoWrap},
+        {"RX-SET", "HexDumpColumns", Kind::Bool, &AppConfig::HexDumpColumns},
         {"RX-SET", "ShowTime", Kind::Bool, &AppConfig::ShowTime},
         {"RX-SET", "ShowSend", Kind::Bool, &AppConfig::ShowSend},
         {"TX-SET", "HexTxMode", Kind::Bool, &AppConfig::HexTxMode},
@@ -99,6 +102,7 @@ const Entry* entries(int* count)
         {"DISPLAY-SET", "LogSavePath", Kind::Text, &AppConfig::LogSavePath},
         {"DISPLAY-SET", "LogFileName", Kind::Text, &AppConfig::LogFileName},
         {"DISPLAY-SET", "LogHighlight", Kind::Bool, &AppConfig::LogHighlight},
+        {"DISPLAY-SET", "LogAnsiColours", Kind::Bool, &AppConfig::LogAnsiColours},
         {"MAIN-WIN", "MainWinWidth", Kind::Int, &AppConfig::MainWinWidth},
         {"MAIN-WIN", "MainWinHeight", Kind::Int, &AppConfig::MainWinHeight},
         {"MAIN-WIN", "Skin", Kind::Int, &AppConfig::Skin},
@@ -252,6 +256,7 @@ void AppConfig::resetToDefaults()
     FlowCtrl = QStringLiteral("None");
     HexRxMode = false;
     HexBytesPerLine = 32;
+    HexDumpColumns = true;
     AutoWrap = false;
     ShowTime = true;
     ShowSend = false;
@@ -262,6 +267,7 @@ void AppConfig::resetToDefaults()
     LogSavePath = defaultLogSavePath();
     LogFileName = QStringLiteral("log.dat");
     LogHighlight = true;
+    LogAnsiColours = true;
     MainWinWidth = 1200;
     MainWinHeight = 800;
     Skin = 5;

@@ -14,6 +14,7 @@
 #include "FileTransmission.h"
 #include "FrameAssemblerWidget.h"
 #include "FrameDrain.h"
+#include "HexDumpLayout.h"
 #include "HexInputCheck.h"
 #include "HexText.h"
 #include "HistoryDataManager.h"
@@ -237,7 +238,10 @@ Session::Session(QWidget* parent) : QWidget(parent)
     m_workerThread->setObjectName(QStringLiteral("DataHandler"));
     m_worker = new DataHandlerWorker;
     m_worker->setScriptEngine(m_luaEngine);
+    m_worker->setDumpLayout(m_rxSetting->isHexDumpColumns());
     m_worker->moveToThread(m_workerThread);
+    connect(m_rxSetting, &RxSettingWidget::hexDumpColumnsChanged, m_worker, &DataHandlerWorker::setDumpLayout,
+            Qt::QueuedConnection);
     connect(this, &Session::dataReceived, m_worker, &DataHandlerWorker::processData, Qt::QueuedConnection);
     connect(m_worker, &DataHandlerWorker::dataProcessed, this, &Session::showRxData, Qt::QueuedConnection);
     m_workerThread->start(QThread::HighestPriority);
@@ -684,7 +688,24 @@ void Session::onRxTimeout()
     // A copy of the used part, so the buffer keeps its reserve.
     const QByteArray chunk(m_rxBuffer.constData(), m_rxBuffer.size());
     m_rxBuffer.truncate(0);
-    Q_EMIT dataReceived(chunk, hex, wrap, newLine, m_rxSetting->hexBytesPerLine());
+    Q_EMIT dataReceived(chunk, hex, wrap, newLine, hexBytesPerLineNow());
+}
+
+int Session::hexBytesPerLineNow() const
+{
+    const int fixed = m_rxSetting->hexBytesPerLine();
+    if (fixed > 0)
+        return fixed;
+    // "Auto": as many whole groups of eight as the log shows without
+    // scrolling sideways, the timestamp taken off.
+    const CPlainTextEdit* view = m_logWidget->textArea();
+    int columns =
+        view->viewport()->width() / qMax(1, view->fontMetrics().horizontalAdvance(QLatin1Char('0')));
+    if (m_rxSetting->isShowTimestamp())
+        columns -= 27;
+    if (m_rxSetting->isHexDumpColumns())
+        return HexDumpLayout::bytesPerLineForColumns(columns);
+    return qBound(8, columns / 3 / 8 * 8, HexDumpLayout::kMaxBytesPerLine);
 }
 
 void Session::showRxData(QString str)
@@ -709,8 +730,10 @@ void Session::showLog(QString str, Direct direct)
         writeLogFile(text);
     // Terminal control sequences are removed for the view only (the capture
     // keeps the bytes as they came); one cut between two received chunks is
-    // completed by the next one.
-    const QString shown = direct == Rx ? m_rxEscapes.filter(text) : text;
+    // completed by the next one. With "ANSI colours" on the log view reads
+    // them itself, colour codes included.
+    const bool filter = direct == Rx && !m_logTextArea->ansiColours();
+    const QString shown = filter ? m_rxEscapes.filter(text) : text;
     if (m_rxSetting->isShowLog() && !shown.isEmpty())
         Q_EMIT stringReceived(shown);
 }
@@ -818,6 +841,8 @@ void Session::onLogSave()
 void Session::onActionClearTriggered()
 {
     m_logTextArea->reset();
+    if (m_worker)
+        QMetaObject::invokeMethod(m_worker, &DataHandlerWorker::resetDumpOffset, Qt::QueuedConnection);
     Q_EMIT rxCountChanged(0);
     Q_EMIT txCountChanged(0);
     m_prefixer.reset();

@@ -86,6 +86,9 @@ public:
     InputBox* inputBox() const { return m_inputBox; }
     QComboBox* historyBox() const { return m_historyBox; }
     LogWidget* logWidget() const { return m_logWidget; }
+    // Hex bytes per line for the next chunk: the fixed choice, or what the
+    // log view's width holds.
+    int hexBytesPerLineNow() const;
     CPlainTextEdit* logTextArea() const { return m_logTextArea; }
     qulonglong rxCount() const { return m_rxCount; }
     qulonglong txCount() const { return m_txCount; }
