@@ -7,6 +7,9 @@
 //   bench_receive [MB]            (default 32)
 //   BENCH_TEXT=1 bench_receive    (text display instead of hex)
 //   BENCH_HIGHLIGHT=0 bench_receive (log highlighter off; on by default, as in the program)
+//   BENCH_ANSI=1 bench_receive    (text display of a colour-heavy stream, "ANSI colours" on;
+//                                  BENCH_ANSI_COLOURS=0 for the same stream with the codes removed)
+//   bench/receive/compare_ansi.sh (both ANSI modes and plain text, alternating, medians)
 
 #include "AppConfig.h"
 #include "CPlainTextEdit.h"
@@ -44,6 +47,33 @@ inline char patternByte(qint64 i)
     return char((i * 131 + (i >> 9)) & 0xFF);
 }
 
+// A colour-heavy device log: every line carries several colour codes in the
+// 16-colour, 256-colour and 24-bit forms. Repeated; byte i is ansiCycle()[i % size].
+const QByteArray& ansiCycle()
+{
+    static const QByteArray cycle = [] {
+        QByteArray out;
+        for (int n = 0; out.size() < 60000; ++n) {
+            out += "\x1b[32m[I]\x1b[0m t=" + QByteArray::number(n * 37) + " \x1b[38;5;" +
+                   QByteArray::number(16 + n % 216) + "mtemp\x1b[0m=" + QByteArray::number(20 + n % 7) +
+                   ".5 \x1b[1;31mERR\x1b[22m code \x1b[38;2;" + QByteArray::number(n % 256) + ";200;30m" +
+                   QByteArray::number(n) + "\x1b[0m \x1b[44;97m rx \x1b[0m ok\r\n";
+        }
+        return out;
+    }();
+    return cycle;
+}
+
+bool g_ansi = false;
+
+inline char streamByte(qint64 i)
+{
+    if (!g_ansi)
+        return patternByte(i);
+    const QByteArray& c = ansiCycle();
+    return c.at(i % c.size());
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -59,7 +89,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const qint64 megabytes = argc > 1 ? qMax(1, atoi(argv[1])) : 32;
     const qint64 total = megabytes * 1024 * 1024;
-    const bool textMode = qEnvironmentVariableIntValue("BENCH_TEXT") != 0;
+    g_ansi = qEnvironmentVariableIntValue("BENCH_ANSI") != 0;
+    const bool textMode = g_ansi || qEnvironmentVariableIntValue("BENCH_TEXT") != 0;
 
     AppConfig::loadConfiguration();
     AppConfig::HexRxMode = !textMode;
@@ -67,6 +98,9 @@ int main(int argc, char* argv[])
     AppConfig::HexBytesPerLine = 32;
     AppConfig::LogHighlight =
         qEnvironmentVariable("BENCH_HIGHLIGHT", QStringLiteral("1")) != QLatin1String("0");
+    AppConfig::LogAnsiColours =
+        g_ansi && qEnvironmentVariable("BENCH_ANSI_COLOURS", QStringLiteral("1")) != QLatin1String("0");
+    const bool ansiColours = AppConfig::LogAnsiColours;
 
     // Keep the debug log quiet: the bench measures the data path, not stdout.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
@@ -91,7 +125,7 @@ int main(int argc, char* argv[])
     QObject::connect(&session, &Session::dataReceived, &session,
                      [&](const QByteArray& data, bool, bool, bool, int) {
                          for (qsizetype i = 0; i < data.size(); ++i) {
-                             if (data[i] != patternByte(delivered + i))
+                             if (data[i] != streamByte(delivered + i))
                                  ++corrupt;
                          }
                          delivered += data.size();
@@ -121,7 +155,7 @@ int main(int argc, char* argv[])
         while (pos < total) {
             const qint64 n = qMin<qint64>(block.size(), total - pos);
             for (qint64 i = 0; i < n; ++i)
-                block[i] = patternByte(pos + i);
+                block[i] = streamByte(pos + i);
             if (!pty.writeAll(QByteArray::fromRawData(block.constData(), n))) {
                 writeFailed = true;
                 return;
@@ -189,12 +223,15 @@ int main(int argc, char* argv[])
         ++inView;
         colouredInView += CSyntaxHighlighter::isColoured(b) && !b.layout()->formats().isEmpty() ? 1 : 0;
     }
-    const bool viewOk = !AppConfig::LogHighlight || (inView > 0 && colouredInView == inView);
+    const bool viewOk = !(AppConfig::LogHighlight || ansiColours) || (inView > 0 && colouredInView == inView);
 
     const double mb = double(written) / (1024.0 * 1024.0);
-    std::printf("receive path (%s display, timestamps on, highlighter %s, %lld MB through a pty)\n",
-                textMode ? "text" : "hex", AppConfig::LogHighlight ? "on" : "off",
-                static_cast<long long>(megabytes));
+    std::printf("receive path (%s display%s, timestamps on, highlighter %s, %lld MB through a pty)\n",
+                textMode ? "text" : "hex",
+                g_ansi ? (ansiColours ? ", colour-heavy stream, ANSI colours on"
+                                      : ", colour-heavy stream, ANSI colours off")
+                       : "",
+                AppConfig::LogHighlight ? "on" : "off", static_cast<long long>(megabytes));
     std::printf("  throughput        %8.2f MB/s\n", mb / seconds);
     std::printf("  cpu per MB        %8.4f s\n", cpu / mb);
     std::printf("  longest GUI stall %8.1f ms\n", double(worstStall) / 1e6);

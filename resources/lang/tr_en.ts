@@ -927,6 +927,57 @@ Options:
     </message>
 </context>
 <context>
+    <name>LogSearchBar</name>
+    <message>
+        <source>Invalid pattern</source>
+        <translation>Invalid pattern</translation>
+    </message>
+    <message>
+        <source>No results</source>
+        <translation>No results</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <source>%1 matches</source>
+        <translation>%1 matches</translation>
+    </message>
+    <message>
+        <source>Search the log</source>
+        <translation>Search the log</translation>
+    </message>
+    <message>
+        <source>Regex</source>
+        <translation>Regex</translation>
+    </message>
+    <message>
+        <source>Regular expression</source>
+        <translation>Regular expression</translation>
+    </message>
+    <message>
+        <source>Aa</source>
+        <translation>Aa</translation>
+    </message>
+    <message>
+        <source>Match case</source>
+        <translation>Match case</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+Enter)</source>
+        <translation>Previous match (Shift+Enter)</translation>
+    </message>
+    <message>
+        <source>Next match (Enter)</source>
+        <translation>Next match (Enter)</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>Close (Esc)</translation>
+    </message>
+</context>
+<context>
     <name>LogWidget</name>
     <message>
         <source>LOG</source>
@@ -947,6 +998,14 @@ Options:
     <message>
         <source>Clear log</source>
         <translation>Clear log</translation>
+    </message>
+    <message>
+        <source>ANSI colours</source>
+        <translation>ANSI colours</translation>
+    </message>
+    <message>
+        <source>Show the colours the device sends (ANSI codes); off, the codes are removed</source>
+        <translation>Show the colours the device sends (ANSI codes); off, the codes are removed</translation>
     </message>
 </context>
 <context>
@@ -1492,6 +1551,18 @@ The file will not be written over.</translation>
     <message>
         <source>Timestamp format</source>
         <translation>Timestamp format</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Hex Dump</source>
+        <translation>Hex Dump</translation>
+    </message>
+    <message>
+        <source>Hex lines with an offset and a character column (hexdump -C layout)</source>
+        <translation>Hex lines with an offset and a character column (hexdump -C layout)</translation>
     </message>
 </context>
 <context>

@@ -926,6 +926,57 @@ Corvane %1，面向串口工程师的调试工作台。
     </message>
 </context>
 <context>
+    <name>LogSearchBar</name>
+    <message>
+        <source>Invalid pattern</source>
+        <translation>无效的表达式</translation>
+    </message>
+    <message>
+        <source>No results</source>
+        <translation>无结果</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>第 %1 个，共 %2 个</translation>
+    </message>
+    <message>
+        <source>%1 matches</source>
+        <translation>%1 个匹配</translation>
+    </message>
+    <message>
+        <source>Search the log</source>
+        <translation>在日志中搜索</translation>
+    </message>
+    <message>
+        <source>Regex</source>
+        <translation>正则</translation>
+    </message>
+    <message>
+        <source>Regular expression</source>
+        <translation>正则表达式</translation>
+    </message>
+    <message>
+        <source>Aa</source>
+        <translation>Aa</translation>
+    </message>
+    <message>
+        <source>Match case</source>
+        <translation>区分大小写</translation>
+    </message>
+    <message>
+        <source>Previous match (Shift+Enter)</source>
+        <translation>上一个匹配 (Shift+Enter)</translation>
+    </message>
+    <message>
+        <source>Next match (Enter)</source>
+        <translation>下一个匹配 (Enter)</translation>
+    </message>
+    <message>
+        <source>Close (Esc)</source>
+        <translation>关闭 (Esc)</translation>
+    </message>
+</context>
+<context>
     <name>LogWidget</name>
     <message>
         <source>LOG</source>
@@ -946,6 +997,14 @@ Corvane %1，面向串口工程师的调试工作台。
     <message>
         <source>Clear log</source>
         <translation>清除日志</translation>
+    </message>
+    <message>
+        <source>ANSI colours</source>
+        <translation>ANSI 颜色</translation>
+    </message>
+    <message>
+        <source>Show the colours the device sends (ANSI codes); off, the codes are removed</source>
+        <translation>显示设备发送的颜色（ANSI 代码）；关闭时删除这些代码</translation>
     </message>
 </context>
 <context>
@@ -1491,6 +1550,18 @@ The file will not be written over.</source>
     <message>
         <source>Timestamp format</source>
         <translation>时间戳格式</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>Hex Dump</source>
+        <translation>十六进制转储</translation>
+    </message>
+    <message>
+        <source>Hex lines with an offset and a character column (hexdump -C layout)</source>
+        <translation>十六进制行带偏移列和字符列（hexdump -C 格式）</translation>
     </message>
 </context>
 <context>

@@ -22,6 +22,7 @@ int AppConfig::PulseMs;
 int AppConfig::BreakMs;
 bool AppConfig::HexRxMode;
 int AppConfig::HexBytesPerLine;
+bool AppConfig::HexDumpColumns;
 bool AppConfig::AutoWrap;
 bool AppConfig::ShowTime;
 bool AppConfig::ShowSend;
@@ -34,6 +35,7 @@ QString AppConfig::LogWinFont;
 QString AppConfig::LogSavePath;
 QString AppConfig::LogFileName;
 bool AppConfig::LogHighlight;
+bool AppConfig::LogAnsiColours;
 int AppConfig::MainWinWidth;
 int AppConfig::MainWinHeight;
 int AppConfig::Skin;
@@ -102,6 +104,7 @@ const Entry* entries(int* count)
         {"RX-SET", "HexRxMode", Kind::Bool, &AppConfig::HexRxMode},
         {"RX-SET", "HexBytesPerLine", Kind::Int, &AppConfig::HexBytesPerLine},
         {"RX-SET", "AutoWrap", Kind::Bool, &AppConfig::AutoWrap},
+        {"RX-SET", "HexDumpColumns", Kind::Bool, &AppConfig::HexDumpColumns},
         {"RX-SET", "ShowTime", Kind::Bool, &AppConfig::ShowTime},
         {"RX-SET", "ShowSend", Kind::Bool, &AppConfig::ShowSend},
         {"RX-SET", "TimestampFormat", Kind::Int, &AppConfig::TimestampFormat},
@@ -113,6 +116,7 @@ const Entry* entries(int* count)
         {"DISPLAY-SET", "LogSavePath", Kind::Text, &AppConfig::LogSavePath},
         {"DISPLAY-SET", "LogFileName", Kind::Text, &AppConfig::LogFileName},
         {"DISPLAY-SET", "LogHighlight", Kind::Bool, &AppConfig::LogHighlight},
+        {"DISPLAY-SET", "LogAnsiColours", Kind::Bool, &AppConfig::LogAnsiColours},
         {"MAIN-WIN", "MainWinWidth", Kind::Int, &AppConfig::MainWinWidth},
         {"MAIN-WIN", "MainWinHeight", Kind::Int, &AppConfig::MainWinHeight},
         {"MAIN-WIN", "Skin", Kind::Int, &AppConfig::Skin},
@@ -271,6 +275,7 @@ void AppConfig::resetToDefaults()
     BreakMs = 250;
     HexRxMode = false;
     HexBytesPerLine = 32;
+    HexDumpColumns = true;
     AutoWrap = false;
     ShowTime = true;
     ShowSend = false;
@@ -283,6 +288,7 @@ void AppConfig::resetToDefaults()
     LogSavePath = defaultLogSavePath();
     LogFileName = QStringLiteral("log.dat");
     LogHighlight = true;
+    LogAnsiColours = true;
     MainWinWidth = 1200;
     MainWinHeight = 800;
     Skin = 5;

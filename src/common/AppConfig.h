@@ -20,7 +20,10 @@ struct AppConfig
     static int BreakMs;      // length of a sent break
     // RX-SET
     static bool HexRxMode;
+    // Bytes per hex line; 0 = as many as the log view's width holds.
     static int HexBytesPerLine;
+    // Hex lines carry an offset and a character column (hexdump -C layout).
+    static bool HexDumpColumns;
     static bool AutoWrap;
     static bool ShowTime;
     static bool ShowSend;
@@ -35,6 +38,8 @@ struct AppConfig
     static QString LogSavePath;
     static QString LogFileName;
     static bool LogHighlight;
+    // Colour codes (SGR) in received text are shown as colours; off, they are removed.
+    static bool LogAnsiColours;
     // MAIN-WIN
     static int MainWinWidth;
     static int MainWinHeight;

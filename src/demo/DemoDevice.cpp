@@ -213,6 +213,7 @@ QByteArray DemoDevice::helpText()
         "  rate N          wave frames per second, 1..50000\r\n"
         "  burst N         send N bytes of binary data (0,1,2..255,0,..), N up to 67108864\r\n"
         "  hex             send a binary frame AA 55 LEN PAYLOAD SUM8\r\n"
+        "  ansi            print a coloured test card (ANSI colour codes)\r\n"
         "  log on|off      periodic log lines\r\n"
         "  unplug S        vanish for S seconds (1..60), then come back\r\n"
         "  rz | rb | rx NAME   receive a file with ZMODEM | YMODEM | XMODEM (lrzsz)\r\n"
@@ -417,6 +418,8 @@ void DemoDevice::handleLine(const QByteArray& line)
         handleBurst(args);
     else if (command == "hex" && args.isEmpty())
         handleHex();
+    else if (command == "ansi" && args.isEmpty())
+        send(ansiTestCard());
     else if (command == "log")
         handleLog(args);
     else if (command == "unplug")
@@ -491,6 +494,41 @@ void DemoDevice::fillBurst()
         m_line->setReadingPaused(false);
         QTimer::singleShot(0, this, &DemoDevice::processInput);
     }
+}
+
+QByteArray DemoDevice::ansiTestCard()
+{
+    static const char* const names[8] = {"black", "red",     "green", "yellow",
+                                         "blue",  "magenta", "cyan",  "white"};
+    QByteArray out("\x1b[1mANSI colour test card\x1b[0m\r\n");
+    out += "16 colours:  ";
+    for (int i = 0; i < 8; ++i)
+        out += "\x1b[" + QByteArray::number(30 + i) + "m" + names[i] + "\x1b[0m ";
+    out += "\r\nbright:      ";
+    for (int i = 0; i < 8; ++i)
+        out += "\x1b[" + QByteArray::number(90 + i) + "m" + names[i] + "\x1b[0m ";
+    out += "\r\nbackgrounds: ";
+    for (int i = 0; i < 8; ++i)
+        out += "\x1b[" + QByteArray::number(40 + i) + ";" + (i == 0 || i == 4 ? "97" : "30") + "m " +
+               names[i] + " \x1b[0m";
+    out += "\r\n256 colours: ";
+    for (int i = 16; i < 232; i += 6)
+        out += "\x1b[48;5;" + QByteArray::number(i) + "m  ";
+    out += "\x1b[0m\r\ngreys:       ";
+    for (int i = 232; i < 256; ++i)
+        out += "\x1b[48;5;" + QByteArray::number(i) + "m  ";
+    out += "\x1b[0m\r\n24-bit:      ";
+    for (int i = 0; i < 48; ++i) {
+        const int r = 255 - i * 5, g = i * 5, b = 128;
+        out += "\x1b[48;2;" + QByteArray::number(r) + ";" + QByteArray::number(g) + ";" +
+               QByteArray::number(b) + "m ";
+    }
+    out += "\x1b[0m\r\n";
+    out += "styles:      \x1b[1mbold\x1b[22m normal \x1b[1;31mbold red\x1b[0m "
+           "\x1b[38;2;255;140;0m24-bit orange\x1b[0m \x1b[38;5;45m256-colour sky\x1b[0m\r\n";
+    out += "log:         \x1b[32m[I]\x1b[0m boot ok  \x1b[33m[W]\x1b[0m battery 3.41 V  "
+           "\x1b[1;31m[E]\x1b[0m sensor timeout, plain text: error 42 connected\r\n";
+    return out;
 }
 
 void DemoDevice::handleHex()

@@ -86,6 +86,9 @@ public:
     // The banner at power-on; it names the wave frame rate `rate`.
     static QByteArray bootBanner(int rate);
     static QByteArray helpText();
+    // The reply to "ansi": lines coloured with the 16-colour, 256-colour and
+    // 24-bit forms of the terminal colour codes, and bold.
+    static QByteArray ansiTestCard();
     // Payload of the hex frame: sequence, uptime in seconds (big endian),
     // current sine sample times 100 (big endian, signed), status byte.
     static QByteArray hexPayload(quint8 seq, quint16 uptimeSeconds, qint16 sample, quint8 status);

@@ -1,5 +1,6 @@
 #include "CPlainTextEdit.h"
 
+#include "AnsiBlockData.h"
 #include "CSyntaxHighlighter.h"
 #include "EscapeFilter.h"
 #include "SkinManager.h"
@@ -41,6 +42,15 @@ QString CPlainTextEdit::stripEscapes(const QString& text)
     return EscapeFilter::strip(text);
 }
 
+void CPlainTextEdit::setAnsiColours(bool on)
+{
+    if (on == m_ansiColours)
+        return;
+    m_ansiColours = on;
+    // A style or half a sequence from before does not belong to what follows.
+    m_ansi.reset();
+}
+
 void CPlainTextEdit::setHighlightColor(const QColor& color)
 {
     if (color == m_highlightColor)
@@ -64,7 +74,19 @@ void CPlainTextEdit::highlightCurrentLine()
     selection.format.setProperty(QTextFormat::FullWidthSelection, true);
     selection.cursor = cursor;
     selection.cursor.clearSelection();
-    setExtraSelections({selection});
+    m_lineSelection = {selection};
+    setExtraSelections(m_lineSelection + m_searchSelections);
+}
+
+QTextBlock CPlainTextEdit::topBlock() const
+{
+    return firstVisibleBlock();
+}
+
+void CPlainTextEdit::setSearchSelections(const QList<QTextEdit::ExtraSelection>& selections)
+{
+    m_searchSelections = selections;
+    setExtraSelections(m_lineSelection + m_searchSelections);
 }
 
 void CPlainTextEdit::setHighlighter(CSyntaxHighlighter* highlighter)
@@ -180,10 +202,12 @@ void CPlainTextEdit::insertText(const QString& input)
 {
     if (input.isEmpty())
         return;
-    const QString text = stripEscapes(input);
+    QList<AnsiSpan> spans;
+    const QString text = m_ansiColours ? m_ansi.feed(input, &spans) : stripEscapes(input);
     if (text.isEmpty())
         return;
     m_pending.append(text);
+    m_pendingSpans.append(spans);
     m_pendingLength += text.size();
 
     // A backlog beyond the character cap would clear the document on its way
@@ -193,6 +217,7 @@ void CPlainTextEdit::insertText(const QString& input)
     while (m_pending.size() > 1 && m_pendingLength - (m_pending.first().size() - m_headPos) >= kMaxChars) {
         m_pendingLength -= m_pending.first().size() - m_headPos;
         m_pending.removeFirst();
+        m_pendingSpans.removeFirst();
         m_headPos = 0;
         dropped = true;
     }
@@ -237,8 +262,11 @@ void CPlainTextEdit::insertPending(qsizetype pieceChars, int budgetMs)
     m_selfScrolling = true;
     QElapsedTimer budget;
     budget.start();
+    QList<AnsiSpan> spans;
     while (m_pendingLength > 0) {
-        insertIntoDocument(takePending(pieceChars));
+        spans.clear();
+        const QString piece = takePending(pieceChars, &spans);
+        insertIntoDocument(piece, spans);
         if (budgetMs >= 0 && budget.elapsed() >= budgetMs)
             break;
     }
@@ -249,13 +277,26 @@ void CPlainTextEdit::insertPending(qsizetype pieceChars, int budgetMs)
     m_selfScrolling = false;
 }
 
-QString CPlainTextEdit::takePending(qsizetype max)
+QString CPlainTextEdit::takePending(qsizetype max, QList<AnsiSpan>* spans)
 {
     if (m_pending.size() == 1 && m_headPos == 0 && m_pendingLength <= max) {
         QString all = m_pending.takeFirst();
+        *spans = m_pendingSpans.takeFirst();
         m_pendingLength = 0;
         return all;
     }
+    // The runs of the head piece within [m_headPos, m_headPos + n), moved to
+    // where that text lands in `out`.
+    auto takeSpans = [this, spans](qsizetype n, qsizetype at) {
+        const qsizetype from = m_headPos;
+        const qsizetype to = m_headPos + n;
+        for (const AnsiSpan& span : m_pendingSpans.first()) {
+            const qsizetype a = qMax(span.start, from);
+            const qsizetype b = qMin(span.start + span.length, to);
+            if (a < b)
+                spans->append(AnsiSpan{at + a - from, b - a, span.style});
+        }
+    };
     QString out;
     out.reserve(qMin(max, m_pendingLength));
     while (!m_pending.isEmpty() && out.size() < max) {
@@ -263,8 +304,10 @@ QString CPlainTextEdit::takePending(qsizetype max)
         const qsizetype room = max - out.size();
         const qsizetype avail = head.size() - m_headPos;
         if (avail <= room) {
+            takeSpans(avail, out.size());
             out.append(QStringView(head).mid(m_headPos));
             m_pending.removeFirst();
+            m_pendingSpans.removeFirst();
             m_headPos = 0;
             continue;
         }
@@ -278,6 +321,7 @@ QString CPlainTextEdit::takePending(qsizetype max)
             break;
         else if (head.at(m_headPos + n - 1).isHighSurrogate())
             --n;
+        takeSpans(n, out.size());
         out.append(QStringView(head).mid(m_headPos, n));
         m_headPos += n;
         break;
@@ -286,7 +330,7 @@ QString CPlainTextEdit::takePending(qsizetype max)
     return out;
 }
 
-void CPlainTextEdit::insertIntoDocument(const QString& text)
+void CPlainTextEdit::insertIntoDocument(const QString& text, const QList<AnsiSpan>& spans)
 {
     if (text.isEmpty())
         return;
@@ -295,10 +339,49 @@ void CPlainTextEdit::insertIntoDocument(const QString& text)
         m_shadedBlock = -1;
     }
     trimBlocks(text.count(QLatin1Char('\n')));
+    // The last line may hold runs already; the text continues it.
+    const QTextBlock tail = document()->lastBlock();
+    const QList<AnsiSpan>* tailSpans = AnsiBlockData::spansOf(tail);
+    const QList<AnsiSpan> headSpans = tailSpans ? *tailSpans : QList<AnsiSpan>();
     // A cursor of our own: the user's selection survives the stream.
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
+    const qsizetype from = cursor.position();
     cursor.insertText(text);
+    if (!spans.isEmpty() || !headSpans.isEmpty())
+        attachSpans(from, text.size(), spans, headSpans);
+}
+
+void CPlainTextEdit::attachSpans(qsizetype from, qsizetype length, const QList<AnsiSpan>& spans,
+                                 const QList<AnsiSpan>& headSpans)
+{
+    // Every line the text touched gets its runs (or loses stale ones): a
+    // line split by the insertion may have carried the old data along.
+    qsizetype next = 0; // first run not yet placed
+    const qsizetype end = from + length;
+    for (QTextBlock b = document()->findBlock(int(from)); b.isValid() && b.position() <= end; b = b.next()) {
+        const qsizetype start = b.position();
+        const qsizetype stop = start + b.length() - 1; // without the line end
+        QList<AnsiSpan> own;
+        if (start < from)
+            own = headSpans;
+        while (next < spans.size()) {
+            const AnsiSpan& span = spans.at(next);
+            const qsizetype a = qMax(from + span.start, start);
+            const qsizetype z = qMin(from + span.start + span.length, stop);
+            if (from + span.start >= stop + 1)
+                break; // on a later line
+            if (a < z)
+                own.append(AnsiSpan{a - start, z - a, span.style});
+            if (from + span.start + span.length > stop + 1)
+                break; // runs on into the next line
+            ++next;
+        }
+        if (!own.isEmpty())
+            b.setUserData(new AnsiBlockData(std::move(own)));
+        else if (b.userData())
+            b.setUserData(nullptr);
+    }
 }
 
 void CPlainTextEdit::trimBlocks(qsizetype incomingLines)
@@ -325,6 +408,8 @@ void CPlainTextEdit::reset()
 {
     m_flushTimer->stop();
     m_pending.clear();
+    m_pendingSpans.clear();
+    m_ansi.reset();
     m_headPos = 0;
     m_pendingLength = 0;
     QPlainTextEdit::clear();

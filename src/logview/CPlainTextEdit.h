@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AnsiSgrParser.h"
+
 #include <QColor>
 #include <QElapsedTimer>
 #include <QList>
@@ -55,11 +57,21 @@ public:
     void setHighlightColor(const QColor& color);
     // Removes complete terminal control sequences (CSI and OSC, see EscapeFilter).
     static QString stripEscapes(const QString& text);
+    // On, colour codes in the text are kept as the lines' colours (the
+    // highlighter shows them); off, they are removed. Other control
+    // sequences are removed either way.
+    void setAnsiColours(bool on);
+    bool ansiColours() const { return m_ansiColours; }
     // The highlighter that colours this document's lines as they come into
     // view (it is switched to on-demand colouring); attaching it to the
     // document is up to the caller.
     void setHighlighter(CSyntaxHighlighter* highlighter);
     CSyntaxHighlighter* highlighter() const;
+    // The search bar's shading of the matches in view, kept beside the
+    // shading of the cursor's line.
+    void setSearchSelections(const QList<QTextEdit::ExtraSelection>& selections);
+    // The first line in view (for the search bar).
+    QTextBlock topBlock() const;
     // Colours the lines in view that are not coloured yet. Painting does it
     // too; this is for when they must be coloured before the next paint.
     void colourVisibleBlocks();
@@ -88,11 +100,15 @@ private:
     bool visibleBlockRange(QTextBlock* first, QTextBlock* last) const;
     void flushSlice();
     // Takes up to `max` pending characters, ending at a line end when possible.
-    QString takePending(qsizetype max);
+    // The colour runs of the taken text go to `spans` (positions in it).
+    QString takePending(qsizetype max, QList<AnsiSpan>* spans);
     // Inserts pieces of pending text until `budgetMs` ran out (all with -1),
     // then scrolls once.
     void insertPending(qsizetype pieceChars, int budgetMs);
-    void insertIntoDocument(const QString& text);
+    void insertIntoDocument(const QString& text, const QList<AnsiSpan>& spans);
+    // Hands the colour runs of text just inserted at `from` to its lines.
+    void attachSpans(qsizetype from, qsizetype length, const QList<AnsiSpan>& spans,
+                     const QList<AnsiSpan>& headSpans);
     void trimBlocks(qsizetype incomingLines);
     void onScrollValueChanged(int value);
     void scrollToBottom();
@@ -104,6 +120,10 @@ private:
     // Pending text as the pieces it arrived in (appending shares, never copies);
     // the first piece is used from m_headPos on.
     QList<QString> m_pending;
+    // The colour runs of each pending piece, in its own positions.
+    QList<QList<AnsiSpan>> m_pendingSpans;
+    AnsiSgrParser m_ansi;
+    bool m_ansiColours = false;
     qsizetype m_headPos = 0;
     qsizetype m_pendingLength = 0;
     QTimer* m_flushTimer = nullptr;
@@ -116,5 +136,7 @@ private:
     bool m_selfScrolling = false;
     QColor m_highlightColor = QColor(Qt::darkBlue).lighter(160);
     int m_shadedBlock = -1;
+    QList<QTextEdit::ExtraSelection> m_lineSelection;
+    QList<QTextEdit::ExtraSelection> m_searchSelections;
     QPointer<CSyntaxHighlighter> m_highlighter;
 };

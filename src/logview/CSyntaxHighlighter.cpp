@@ -1,5 +1,7 @@
 #include "CSyntaxHighlighter.h"
 
+#include "AnsiBlockData.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTextBlock>
@@ -21,15 +23,36 @@ bool CSyntaxHighlighter::loadRuleFile(const QString& path, QString* error)
     m_loaded = set;
     m_hasLoaded = true;
     m_scanner.configure(m_loaded.rules());
-    if (document()) {
-        if (m_onDemand) {
-            invalidateAll();
-            Q_EMIT recolourRequested();
-        } else {
-            rehighlight();
-        }
-    }
+    recolourAll();
     return true;
+}
+
+void CSyntaxHighlighter::recolourAll()
+{
+    if (!document())
+        return;
+    if (m_onDemand) {
+        invalidateAll();
+        Q_EMIT recolourRequested();
+    } else {
+        rehighlight();
+    }
+}
+
+void CSyntaxHighlighter::setRulesEnabled(bool on)
+{
+    if (on == m_rulesEnabled)
+        return;
+    m_rulesEnabled = on;
+    recolourAll();
+}
+
+void CSyntaxHighlighter::setAnsiEnabled(bool on)
+{
+    if (on == m_ansiEnabled)
+        return;
+    m_ansiEnabled = on;
+    recolourAll();
 }
 
 void CSyntaxHighlighter::highlightLine(QStringView line, const FormatSink& sink) const
@@ -50,7 +73,7 @@ bool CSyntaxHighlighter::isColoured(const QTextBlock& block)
 bool CSyntaxHighlighter::hasBlockComments() const
 {
     // The scanner ignores block comments, as highlightBlock() does.
-    return !m_scanner.isEnabled() && activeRules().blockCommentEnabled();
+    return m_rulesEnabled && !m_scanner.isEnabled() && activeRules().blockCommentEnabled();
 }
 
 void CSyntaxHighlighter::setOnDemand(bool onDemand)
@@ -168,7 +191,8 @@ void CSyntaxHighlighter::colourBlocks(const QTextBlock& first, const QTextBlock&
             inRange = true;
         if (inRange && !isColoured(b)) {
             ranges.clear();
-            const int state = lineFormats(b.text(), comments && endsInComment(b.previous()), &ranges);
+            const int state = lineFormats(b.text(), comments && endsInComment(b.previous()),
+                                          m_ansiEnabled ? AnsiBlockData::spansOf(b) : nullptr, &ranges);
             QTextLayout* layout = b.layout();
             if (layout->formats() != ranges) {
                 layout->setFormats(ranges);
@@ -200,10 +224,21 @@ void CSyntaxHighlighter::highlightBlock(const QString& text)
         return;
     }
     const int prev = previousBlockState();
-    const int state =
-        colourLine(text, prev >= 0 && (prev & 1), [this](int start, int len, const QTextCharFormat& format) {
-            setFormat(start, len, format);
-        });
+    int state = 0;
+    if (m_rulesEnabled) {
+        state = colourLine(
+            text, prev >= 0 && (prev & 1),
+            [this](int start, int len, const QTextCharFormat& format) { setFormat(start, len, format); });
+    }
+    const QList<AnsiSpan>* ansi = m_ansiEnabled ? AnsiBlockData::spansOf(currentBlock()) : nullptr;
+    if (ansi) {
+        for (const AnsiSpan& span : *ansi) {
+            if (span.start >= kMaxHighlightChars)
+                break;
+            setFormat(int(span.start), int(qMin<qsizetype>(span.length, kMaxHighlightChars - span.start)),
+                      AnsiBlockData::format(span.style));
+        }
+    }
     setCurrentBlockState(state);
 }
 
@@ -220,19 +255,36 @@ int CSyntaxHighlighter::colourLine(QStringView text, bool inComment, const Forma
     return blockComment(head, inComment, &sink);
 }
 
-int CSyntaxHighlighter::lineFormats(QStringView text, bool inComment,
+int CSyntaxHighlighter::lineFormats(QStringView text, bool inComment, const QList<AnsiSpan>* ansi,
                                     QList<QTextLayout::FormatRange>* ranges) const
 {
     // Later spans win where they overlap; adjacent characters with equal
     // formats make one range, and plain characters none.
     QVarLengthArray<const QTextCharFormat*, 512> chars(qMin<qsizetype>(text.size(), kMaxHighlightChars));
     std::fill(chars.begin(), chars.end(), nullptr);
-    const int state =
-        colourLine(text, inComment, [&chars](int start, int len, const QTextCharFormat& format) {
+    const qsizetype n = chars.size();
+    int state = 0;
+    if (m_rulesEnabled) {
+        state = colourLine(text, inComment, [&chars](int start, int len, const QTextCharFormat& format) {
             for (int i = start; i < start + len; ++i)
                 chars[i] = &format;
         });
-    const qsizetype n = chars.size();
+    }
+    // The device's colours go on last, so the rules keep only what it left
+    // plain. Reserved up front: `chars` points into it.
+    QList<QTextCharFormat> ansiFormats;
+    if (ansi) {
+        ansiFormats.reserve(ansi->size());
+        for (const AnsiSpan& span : *ansi) {
+            if (span.start >= n)
+                break;
+            ansiFormats.append(AnsiBlockData::format(span.style));
+            const QTextCharFormat* format = &ansiFormats.last();
+            const qsizetype end = qMin(n, span.start + span.length);
+            for (qsizetype i = span.start; i < end; ++i)
+                chars[i] = format;
+        }
+    }
     qsizetype i = 0;
     while (i < n) {
         const QTextCharFormat* format = chars[i];

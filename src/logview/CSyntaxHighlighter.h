@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnsiSgrParser.h"
 #include "HighlightRuleSet.h"
 #include "LogLineScanner.h"
 
@@ -65,6 +66,15 @@ public:
     void invalidateAll();
     static bool isColoured(const QTextBlock& block);
 
+    // Rule colouring on or off (the "Highlighter" switch). Off, a line gets
+    // only the device's own colours, when those are on.
+    void setRulesEnabled(bool on);
+    bool rulesEnabled() const { return m_rulesEnabled; }
+    // The device's colour codes (kept on the lines, see AnsiBlockData) laid
+    // over the rule colours: rules colour only what the device left plain.
+    void setAnsiEnabled(bool on);
+    bool ansiEnabled() const { return m_ansiEnabled; }
+
 Q_SIGNALS:
     // On demand: the lines lost their colours (rules changed); whoever shows
     // the document colours the lines in view.
@@ -80,7 +90,11 @@ private:
     // into `sink`; returns the state at its end.
     int colourLine(QStringView text, bool inComment, const FormatSink& sink) const;
     // The same as the format ranges QSyntaxHighlighter would give the line.
-    int lineFormats(QStringView text, bool inComment, QList<QTextLayout::FormatRange>* ranges) const;
+    // `ansi`: the device's runs of the line, or nullptr.
+    int lineFormats(QStringView text, bool inComment, const QList<AnsiSpan>* ansi,
+                    QList<QTextLayout::FormatRange>* ranges) const;
+    // Everything changed: the lines are coloured again.
+    void recolourAll();
 
     void onContentsChange(int from, int charsRemoved, int charsAdded);
     void hookDocument();
@@ -95,6 +109,8 @@ private:
     bool m_hasLoaded = false;
     LogLineScanner m_scanner;
     bool m_onDemand = false;
+    bool m_rulesEnabled = true;
+    bool m_ansiEnabled = false;
     // Set while colourBlocks() runs: the format changes it makes do not count
     // as text changes.
     bool m_colouring = false;

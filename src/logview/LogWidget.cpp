@@ -6,6 +6,7 @@
 #include "CSwitch.h"
 #include "CSyntaxHighlighter.h"
 #include "IconHelper.h"
+#include "LogSearchBar.h"
 #include "StyleHelper.h"
 #include "StyleWatcher.h"
 
@@ -15,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -55,6 +57,9 @@ LogWidget::LogWidget(QWidget* parent) : QFrame(parent)
     m_highlightLabel = new QLabel(this);
     m_highlightSwitch = new CSwitch(this);
     m_highlightSwitch->setFixedSize(35, 18);
+    m_ansiLabel = new QLabel(this);
+    m_ansiSwitch = new CSwitch(this);
+    m_ansiSwitch->setFixedSize(35, 18);
     m_autoScrollLabel = new QLabel(this);
     m_autoScrollSwitch = new CSwitch(this);
     m_autoScrollSwitch->setFixedSize(35, 18);
@@ -71,6 +76,9 @@ LogWidget::LogWidget(QWidget* parent) : QFrame(parent)
     titleRow->addWidget(m_highlightLabel);
     titleRow->addWidget(m_highlightSwitch);
     titleRow->addSpacing(8);
+    titleRow->addWidget(m_ansiLabel);
+    titleRow->addWidget(m_ansiSwitch);
+    titleRow->addSpacing(8);
     titleRow->addWidget(m_autoScrollLabel);
     titleRow->addWidget(m_autoScrollSwitch);
     titleRow->addSpacing(8);
@@ -81,7 +89,12 @@ LogWidget::LogWidget(QWidget* parent) : QFrame(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addLayout(titleRow);
+    m_searchBar = new LogSearchBar(m_textArea, this);
+    layout->addWidget(m_searchBar);
     layout->addWidget(m_textArea, 1);
+    // Anywhere in the window: the log is what there is to search.
+    auto* find = new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WindowShortcut);
+    connect(find, &QShortcut::activated, m_searchBar, &LogSearchBar::openBar);
 
     connect(m_saveBtn, &QPushButton::clicked, this, &LogWidget::saveBtnClicked);
     connect(m_clearBtn, &QPushButton::clicked, this, &LogWidget::clearBtnClicked);
@@ -91,8 +104,11 @@ LogWidget::LogWidget(QWidget* parent) : QFrame(parent)
     m_highlighter->loadRuleFile(ruleFilePath(StyleWatcher::instance()->skinType()));
     m_textArea->setHighlighter(m_highlighter);
     m_highlightSwitch->setChecked(AppConfig::LogHighlight);
+    m_ansiSwitch->setChecked(AppConfig::LogAnsiColours);
+    setAnsiColours(AppConfig::LogAnsiColours);
     setHighlighting(AppConfig::LogHighlight);
     connect(m_highlightSwitch, &CSwitch::toggled, this, &LogWidget::setHighlighting);
+    connect(m_ansiSwitch, &CSwitch::toggled, this, &LogWidget::setAnsiColours);
 
     connect(m_autoScrollSwitch, &CSwitch::toggled, m_textArea, &CPlainTextEdit::setAutoScrollEnable);
     // The switch only shows what the text area decided: going through its
@@ -118,8 +134,25 @@ QString LogWidget::ruleFilePath(int skinType)
 void LogWidget::setHighlighting(bool on)
 {
     AppConfig::LogHighlight = on;
+    m_highlighter->setRulesEnabled(on);
+    updateHighlighterAttachment();
+}
+
+void LogWidget::setAnsiColours(bool on)
+{
+    AppConfig::LogAnsiColours = on;
+    // Text from now on keeps its colour codes (or loses them); the lines
+    // already shown show or hide the colours they came with.
+    m_textArea->setAnsiColours(on);
+    m_highlighter->setAnsiEnabled(on);
+    updateHighlighterAttachment();
+}
+
+void LogWidget::updateHighlighterAttachment()
+{
     // The text area colours the lines as they come into view; attaching makes
     // every line due and colours the ones in view now.
+    const bool on = m_highlighter->rulesEnabled() || m_highlighter->ansiEnabled();
     m_highlighter->attachDocument(on ? m_textArea->document() : nullptr);
     if (on)
         m_textArea->colourVisibleBlocks();
@@ -143,6 +176,9 @@ void LogWidget::retranslate()
 {
     m_title->setText(tr("LOG"));
     m_highlightLabel->setText(tr("Highlighter"));
+    m_ansiLabel->setText(tr("ANSI colours"));
+    m_ansiSwitch->setToolTip(
+        tr("Show the colours the device sends (ANSI codes); off, the codes are removed"));
     m_autoScrollLabel->setText(tr("Auto Scroll"));
     m_saveBtn->setToolTip(tr("Save Log to File"));
     m_clearBtn->setToolTip(tr("Clear log"));

@@ -36,6 +36,8 @@ RxSettingWidget::RxSettingWidget(QWidget* parent) : QFrame(parent)
     m_bytesPerLineBox = new QComboBox(this);
     for (int n : {16, 32, 48, 96})
         m_bytesPerLineBox->addItem(QString::number(n), n);
+    // Follows the log view's width; the text is set with the others.
+    m_bytesPerLineBox->addItem(QString(), 0);
     const int perLine = m_bytesPerLineBox->findData(AppConfig::HexBytesPerLine);
     if (perLine >= 0) {
         m_bytesPerLineBox->setCurrentIndex(perLine);
@@ -48,6 +50,8 @@ RxSettingWidget::RxSettingWidget(QWidget* parent) : QFrame(parent)
 
     m_autoWrap = new QCheckBox(this);
     m_autoWrap->setChecked(AppConfig::AutoWrap);
+    m_hexDump = new QCheckBox(this);
+    m_hexDump->setChecked(AppConfig::HexDumpColumns);
     m_showSend = new QCheckBox(this);
     m_showSend->setChecked(AppConfig::ShowSend);
     m_showTime = new QCheckBox(this);
@@ -84,6 +88,7 @@ RxSettingWidget::RxSettingWidget(QWidget* parent) : QFrame(parent)
     grid->addWidget(m_showTime, 1, 0, 1, 2);
     grid->addWidget(m_stampFormat, 2, 0, 1, 2);
     grid->addWidget(m_showLog, 3, 0);
+    grid->addWidget(m_hexDump, 3, 1);
     grid->addWidget(m_saveToFile, 4, 0, 1, 2);
 
     auto* fileRow = new QHBoxLayout;
@@ -103,6 +108,10 @@ RxSettingWidget::RxSettingWidget(QWidget* parent) : QFrame(parent)
     connect(m_autoWrap, &QCheckBox::toggled, this, [this](bool on) {
         AppConfig::AutoWrap = on;
         Q_EMIT autoWrapChanged(on);
+    });
+    connect(m_hexDump, &QCheckBox::toggled, this, [this](bool on) {
+        AppConfig::HexDumpColumns = on;
+        Q_EMIT hexDumpColumnsChanged(on);
     });
     connect(m_showSend, &QCheckBox::toggled, this, [this](bool on) {
         AppConfig::ShowSend = on;
@@ -134,7 +143,12 @@ bool RxSettingWidget::isHexMode() const
 int RxSettingWidget::hexBytesPerLine() const
 {
     const int n = m_bytesPerLineBox->currentData().toInt();
-    return n > 0 ? n : 16;
+    return n >= 0 ? n : 16;
+}
+
+bool RxSettingWidget::isHexDumpColumns() const
+{
+    return m_hexDump->isChecked();
 }
 
 bool RxSettingWidget::isAutoWrap() const
@@ -193,6 +207,9 @@ void RxSettingWidget::retranslate()
     m_asciiBtn->setText(tr("ASCII"));
     m_hexBtn->setText(tr("Hex"));
     m_bytesPerLineBox->setToolTip(tr("Bytes per line"));
+    m_bytesPerLineBox->setItemText(m_bytesPerLineBox->count() - 1, tr("Auto"));
+    m_hexDump->setText(tr("Hex Dump"));
+    m_hexDump->setToolTip(tr("Hex lines with an offset and a character column (hexdump -C layout)"));
     m_autoWrap->setText(tr("Auto Wrap"));
     m_showSend->setText(tr("Show Send"));
     m_showTime->setText(tr("Show Timestamp"));
@@ -215,6 +232,6 @@ void RxSettingWidget::onHexToggled(bool hex)
 void RxSettingWidget::onBytesPerLineChanged(int index)
 {
     const int n = m_bytesPerLineBox->itemData(index).toInt();
-    if (n > 0)
+    if (n >= 0)
         AppConfig::HexBytesPerLine = n;
 }

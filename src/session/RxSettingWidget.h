@@ -20,7 +20,9 @@ public:
     explicit RxSettingWidget(QWidget* parent = nullptr);
 
     bool isHexMode() const;
+    // 0 when "Auto": as many as the log view's width holds.
     int hexBytesPerLine() const;
+    bool isHexDumpColumns() const;
     bool isAutoWrap() const;
     bool isShowSend() const;
     bool isShowTimestamp() const;
@@ -37,6 +39,7 @@ public:
     QRadioButton* hexButton() const { return m_hexBtn; }
     QComboBox* bytesPerLineBox() const { return m_bytesPerLineBox; }
     QCheckBox* autoWrapBox() const { return m_autoWrap; }
+    QCheckBox* hexDumpBox() const { return m_hexDump; }
     QCheckBox* showSendBox() const { return m_showSend; }
     QCheckBox* showTimestampBox() const { return m_showTime; }
     QComboBox* timestampFormatBox() const { return m_stampFormat; }
@@ -47,6 +50,7 @@ public:
 Q_SIGNALS:
     void modeChanged(bool isHexMode);
     void autoWrapChanged(bool isAutoWrap);
+    void hexDumpColumnsChanged(bool on);
     void showSendChanged(bool isShowSend);
     void showTimestampChanged(bool isShowTimestamp);
     void timestampFormatChanged(int format);
@@ -68,6 +72,7 @@ private:
     QRadioButton* m_hexBtn = nullptr;
     QComboBox* m_bytesPerLineBox = nullptr;
     QCheckBox* m_autoWrap = nullptr;
+    QCheckBox* m_hexDump = nullptr;
     QCheckBox* m_showSend = nullptr;
     QCheckBox* m_showTime = nullptr;
     QComboBox* m_stampFormat = nullptr;

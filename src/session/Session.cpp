@@ -13,6 +13,7 @@
 #include "FileTransimisionWidget.h"
 #include "FileTransmission.h"
 #include "FrameAssemblerWidget.h"
+#include "HexDumpLayout.h"
 #include "HexInputCheck.h"
 #include "HexText.h"
 #include "IconHelper.h"
@@ -136,7 +137,7 @@ Session::Session(QWidget* parent) : QWidget(parent)
     // engine and the frame parser with the display settings of the moment.
     connect(m_rxChunker, &RxChunker::chunkReady, this, [this](QByteArray chunk, bool startsHexLine) {
         Q_EMIT dataReceived(chunk, m_rxSetting->isHexMode(), m_rxSetting->isAutoWrap(), startsHexLine,
-                            m_rxSetting->hexBytesPerLine());
+                            hexBytesPerLineNow());
     });
     connect(m_portManager, &SerialPortManager::connected, this, &Session::onPortConnected);
     connect(m_portManager, &SerialPortManager::disconnected, this, &Session::onPortDisconnected);
@@ -223,7 +224,10 @@ Session::Session(QWidget* parent) : QWidget(parent)
     m_workerThread->setObjectName(QStringLiteral("DataHandler"));
     m_worker = new DataHandlerWorker;
     m_worker->setScriptEngine(m_luaEngine);
+    m_worker->setDumpLayout(m_rxSetting->isHexDumpColumns());
     m_worker->moveToThread(m_workerThread);
+    connect(m_rxSetting, &RxSettingWidget::hexDumpColumnsChanged, m_worker, &DataHandlerWorker::setDumpLayout,
+            Qt::QueuedConnection);
     connect(this, &Session::dataReceived, m_worker, &DataHandlerWorker::processData, Qt::QueuedConnection);
     connect(m_worker, &DataHandlerWorker::dataProcessed, this, &Session::showRxData, Qt::QueuedConnection);
     m_workerThread->start(QThread::HighestPriority);
@@ -561,6 +565,23 @@ void Session::dataHandler()
     m_rxChunker->flush();
 }
 
+int Session::hexBytesPerLineNow() const
+{
+    const int fixed = m_rxSetting->hexBytesPerLine();
+    if (fixed > 0)
+        return fixed;
+    // "Auto": as many whole groups of eight as the log shows without
+    // scrolling sideways, the timestamp taken off.
+    const CPlainTextEdit* view = m_logWidget->textArea();
+    int columns =
+        view->viewport()->width() / qMax(1, view->fontMetrics().horizontalAdvance(QLatin1Char('0')));
+    if (m_rxSetting->isShowTimestamp())
+        columns -= 27;
+    if (m_rxSetting->isHexDumpColumns())
+        return HexDumpLayout::bytesPerLineForColumns(columns);
+    return qBound(8, columns / 3 / 8 * 8, HexDumpLayout::kMaxBytesPerLine);
+}
+
 void Session::showRxData(QString str)
 {
     showLog(str, Rx);
@@ -576,8 +597,10 @@ void Session::showLog(QString str, Direct direct)
         writeLogFile(text);
     // Terminal control sequences are removed for the view only (the capture
     // keeps the bytes as they came); one cut between two received chunks is
-    // completed by the next one.
-    const QString shown = direct == Rx ? m_rxEscapes.filter(text) : text;
+    // completed by the next one. With "ANSI colours" on the log view reads
+    // them itself, colour codes included.
+    const bool filter = direct == Rx && !m_logTextArea->ansiColours();
+    const QString shown = filter ? m_rxEscapes.filter(text) : text;
     if (m_rxSetting->isShowLog() && !shown.isEmpty())
         Q_EMIT stringReceived(shown);
 }
@@ -666,6 +689,8 @@ void Session::onLogSave()
 void Session::onActionClearTriggered()
 {
     m_logTextArea->reset();
+    if (m_worker)
+        QMetaObject::invokeMethod(m_worker, &DataHandlerWorker::resetDumpOffset, Qt::QueuedConnection);
     m_counter->reset();
     m_stamper.reset();
 }

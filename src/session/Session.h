@@ -88,6 +88,9 @@ public:
     InputBox* inputBox() const;
     QComboBox* historyBox() const;
     LogWidget* logWidget() const { return m_logWidget; }
+    // Hex bytes per line for the next chunk: the fixed choice, or what the
+    // log view's width holds.
+    int hexBytesPerLineNow() const;
     CPlainTextEdit* logTextArea() const { return m_logTextArea; }
     qulonglong rxCount() const;
     qulonglong txCount() const;

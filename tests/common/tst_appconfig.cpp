@@ -38,6 +38,7 @@ const Key kTable[] = {
     {"RX-SET", "HexRxMode"},
     {"RX-SET", "HexBytesPerLine"},
     {"RX-SET", "AutoWrap"},
+    {"RX-SET", "HexDumpColumns"},
     {"RX-SET", "ShowTime"},
     {"RX-SET", "ShowSend"},
     {"RX-SET", "TimestampFormat"},
@@ -49,6 +50,7 @@ const Key kTable[] = {
     {"DISPLAY-SET", "LogSavePath"},
     {"DISPLAY-SET", "LogFileName"},
     {"DISPLAY-SET", "LogHighlight"},
+    {"DISPLAY-SET", "LogAnsiColours"},
     {"MAIN-WIN", "MainWinWidth"},
     {"MAIN-WIN", "MainWinHeight"},
     {"MAIN-WIN", "Skin"},
@@ -79,6 +81,7 @@ void scramble()
     AppConfig::HexRxMode = true;
     AppConfig::HexBytesPerLine = -7;
     AppConfig::AutoWrap = true;
+    AppConfig::HexDumpColumns = false;
     AppConfig::ShowTime = false;
     AppConfig::ShowSend = true;
     AppConfig::HexTxMode = true;
@@ -88,6 +91,7 @@ void scramble()
     AppConfig::LogSavePath = QStringLiteral("x7");
     AppConfig::LogFileName = QStringLiteral("x8");
     AppConfig::LogHighlight = false;
+    AppConfig::LogAnsiColours = false;
     AppConfig::MainWinWidth = -1;
     AppConfig::MainWinHeight = -1;
     AppConfig::Skin = -1;

@@ -198,6 +198,8 @@ private Q_SLOTS:
     void highlighterSwitchAttachesTheDocument()
     {
         AppConfig::LogHighlight = false;
+        // Device colours keep the highlighter on the document on their own.
+        AppConfig::LogAnsiColours = false;
         LogWidget panel;
         CPlainTextEdit* edit = panel.textArea();
         QVERIFY(!panel.highlighterSwitch()->isChecked());

@@ -1,6 +1,7 @@
 #include "AppConfig.h"
 #include "CIndicatorButton.h"
 #include "CMenu.h"
+#include "CPlainTextEdit.h"
 #include "LogWidget.h"
 #include "RxSettingWidget.h"
 #include "SerialParamWidget.h"
@@ -14,6 +15,8 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QThread>
 #include <QtTest>
 
@@ -45,6 +48,8 @@ private Q_SLOTS:
     {
         AppConfig::resetToDefaults();
         AppConfig::ShowTime = true;
+        // The bare hex layout; the dump layout has its own tests.
+        AppConfig::HexDumpColumns = false;
         m_dialogs = std::make_unique<DialogCatcher>();
         m_pty = std::make_unique<PtyPair>();
         QVERIFY(m_pty->open());
@@ -74,6 +79,30 @@ private Q_SLOTS:
         QVERIFY(m_pty->writeAll("abc"));
         QTRY_COMPARE(m_session->rxCount(), 9ULL);
         QCOMPARE(rx.last().at(0).toULongLong(), 9ULL);
+    }
+
+    // Colour codes from the device, split over arrivals, colour the log.
+    void ansiColoursReachTheLog()
+    {
+        QVERIFY(m_pty->writeAll("plain \x1b[31mred\x1b[0m \x1b[38;5"));
+        QTest::qWait(30);
+        QVERIFY(m_pty->writeAll(";46mcyan\x1b[0m\n"));
+        CPlainTextEdit* view = m_session->logWidget()->textArea();
+        QTRY_VERIFY(view->toPlainText().endsWith(QStringLiteral("cyan\n")));
+        QTRY_COMPARE(view->pendingLength(), 0);
+        view->colourVisibleBlocks();
+        const QTextBlock b = view->document()->firstBlock();
+        QCOMPARE(unstamped(b.text()), QStringLiteral("plain red cyan"));
+        const int red = int(b.text().indexOf(QStringLiteral("red")));
+        const int cyan = int(b.text().indexOf(QStringLiteral("cyan")));
+        QStringList found;
+        for (const QTextLayout::FormatRange& r : b.layout()->formats()) {
+            if (r.start <= red && red < r.start + r.length)
+                found << r.format.foreground().color().name();
+            if (r.start <= cyan && cyan < r.start + r.length)
+                found << r.format.foreground().color().name();
+        }
+        QCOMPARE(found, (QStringList{QStringLiteral("#cd0000"), QStringLiteral("#00ff00")}));
     }
 
     void lineInTwoChunksGetsOneTimestamp()

@@ -44,7 +44,9 @@ private Q_SLOTS:
         RxSettingWidget rx;
         QVERIFY(!rx.isHexMode());
         QVERIFY(rx.bytesPerLineBox()->isHidden());
-        QCOMPARE(rx.bytesPerLineBox()->count(), 4);
+        QCOMPARE(rx.bytesPerLineBox()->count(), 5);
+        QCOMPARE(rx.bytesPerLineBox()->itemText(4), QStringLiteral("Auto"));
+        QCOMPARE(rx.bytesPerLineBox()->itemData(4).toInt(), 0);
         const QList<int> numbers = {16, 32, 48, 96};
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(rx.bytesPerLineBox()->itemText(i), QString::number(numbers[i]));

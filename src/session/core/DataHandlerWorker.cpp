@@ -37,10 +37,20 @@ void DataHandlerWorker::processData(QByteArray data, bool isHexMode, bool isAuto
         // Half a character left over from text mode must not join bytes that
         // arrive after the next switch back.
         m_decoder.resetState();
-        if (addHexNewLine)
-            m_hex.reset();
-        text.reserve(HexLineFormatter::maxLength(data.size(), hexBytesPerLine) + 1);
-        m_hex.append(text, data.constData(), data.size(), hexBytesPerLine);
+        if (m_dumpLayout) {
+            // Every line comes out whole, so no line end after the chunk.
+            if (addHexNewLine)
+                m_dump.newLine();
+            const int perLine =
+                qBound(HexDumpLayout::kMinBytesPerLine, hexBytesPerLine, HexDumpLayout::kMaxBytesPerLine);
+            text.reserve((data.size() / perLine + 2) * (HexDumpLayout::lineWidth(perLine) + 1));
+            m_dump.append(text, data.constData(), data.size(), hexBytesPerLine);
+        } else {
+            if (addHexNewLine)
+                m_hex.reset();
+            text.reserve(HexLineFormatter::maxLength(data.size(), hexBytesPerLine) + 1);
+            m_hex.append(text, data.constData(), data.size(), hexBytesPerLine);
+        }
     } else {
         text = m_decoder.decode(data);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HexDumpLayout.h"
 #include "HexLineFormatter.h"
 
 #include <QByteArray>
@@ -24,6 +25,11 @@ public:
     void setScriptEngine(CLuaScriptEngine* engine) { m_engine = engine; }
 
 public Q_SLOTS:
+    // Hex mode in the dump layout (offset, hex, characters; see
+    // HexDumpLayout) instead of bare hex pairs.
+    void setDumpLayout(bool on) { m_dumpLayout = on; }
+    // The dump's offsets count from 0 again (the log was cleared).
+    void resetDumpOffset() { m_dump.reset(); }
     void processData(QByteArray data, bool isHexMode, bool isAutoWrap, bool addHexNewLine,
                      int hexBytesPerLine);
 
@@ -32,6 +38,8 @@ Q_SIGNALS:
 
 private:
     HexLineFormatter m_hex;
+    HexDumpLayout m_dump;
+    bool m_dumpLayout = false;
     QStringDecoder m_decoder;
     CLuaScriptEngine* m_engine = nullptr;
 };
