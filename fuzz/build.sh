@@ -6,6 +6,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 out="${1:-$here/build-fuzz}"
+# Paths relative to the checkout, so every clone and build folder shares the cache.
+export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
 cmake -S "$here/fuzz" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER="${CXX_FUZZ:-clang++}" >/dev/null
 cmake --build "$out" --target fuzz_all -j "${FUZZ_BUILD_JOBS:-2}"
