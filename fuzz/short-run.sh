@@ -10,12 +10,12 @@ mode="$1"
 dir="$2"
 
 runtime_present() {
-  command -v clang++ >/dev/null 2>&1 || return 1
+  command -v "${CXX_FUZZ:-clang++}" >/dev/null 2>&1 || return 1
   local probe
   probe="$(mktemp -d)"
   printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' \
     >"$probe/p.cpp"
-  clang++ -fsanitize=fuzzer,address,undefined "$probe/p.cpp" -o "$probe/p" >/dev/null 2>&1
+  "${CXX_FUZZ:-clang++}" -fsanitize=fuzzer,address,undefined "$probe/p.cpp" -o "$probe/p" >/dev/null 2>&1
   local rc=$?
   rm -rf "$probe"
   return $rc
