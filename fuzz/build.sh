@@ -1,20 +1,14 @@
 #!/usr/bin/env bash
-# Builds the protocol-file fuzzer with clang's libFuzzer and sanitizers.
-# Not part of the CMake build or ctest. Usage:
+# Builds every libFuzzer target (clang, -fsanitize=fuzzer,address,undefined)
+# in its own build directory, apart from the program's build. Usage:
 #   bash fuzz/build.sh [outdir]          (default: build-fuzz)
-#   build-fuzz/fuzz_protocol -max_total_time=600 build-fuzz/corpus fuzz/seeds
+#   bash fuzz/run.sh TARGET SECONDS      (one target on its seeds)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 out="${1:-$here/build-fuzz}"
-mkdir -p "$out/corpus"
-src="$here/src"
-clang++ -std=c++17 -g -O1 -fPIC -fno-omit-frame-pointer -Wall -Wextra \
-  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -DQT_NO_MESSAGELOGCONTEXT \
-  -I"$src/common" -I"$src/protocol" $(pkg-config --cflags Qt6Core) \
-  "$here/fuzz/fuzz_protocol.cpp" \
-  "$src/protocol/ChecksumCatalogue.cpp" "$src/protocol/FrameBuilder.cpp" \
-  "$src/protocol/ProtocolFileReader.cpp" "$src/common/HexText.cpp" \
-  $(pkg-config --libs Qt6Core) \
-  -o "$out/fuzz_protocol"
-echo "built $out/fuzz_protocol"
+# Paths relative to the checkout, so every clone and build folder shares the cache.
+export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
+cmake -S "$here/fuzz" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER="${CXX_FUZZ:-clang++}" >/dev/null
+cmake --build "$out" --target fuzz_all -j "${FUZZ_BUILD_JOBS:-2}"
+echo "built fuzz targets in $out"

@@ -10,6 +10,7 @@
 //   BENCH_ANSI=1 bench_receive    (text display of a colour-heavy stream, "ANSI colours" on;
 //                                  BENCH_ANSI_COLOURS=0 for the same stream with the codes removed)
 //   bench/receive/compare_ansi.sh (both ANSI modes and plain text, alternating, medians)
+//   bench_receive 2048            (the long soak: resident memory start, peak, end)
 
 #include "AppConfig.h"
 #include "CPlainTextEdit.h"
@@ -21,6 +22,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -30,6 +32,7 @@
 #include <atomic>
 #include <cstdio>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +42,16 @@ double cpuSeconds()
     getrusage(RUSAGE_SELF, &ru);
     return double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
            double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+}
+
+double residentMb()
+{
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> parts = f.readAll().split(' ');
+    return parts.size() > 1 ? double(parts.at(1).toLongLong()) * double(sysconf(_SC_PAGESIZE)) / 1048576.0
+                            : 0;
 }
 
 // Byte i of the stream: a pattern the receiver can check without a copy.
@@ -165,6 +178,23 @@ int main(int argc, char* argv[])
         }
     });
 
+    // Resident memory every 500 ms: start, peak, and the peak over the last
+    // half of the run (flat once the log view's cap is reached).
+    const double rssStart = residentMb();
+    double rssPeak = rssStart;
+    double rssPeakFirstHalf = rssStart;
+    double rssPeakSecondHalf = 0;
+    QTimer rssProbe;
+    QObject::connect(&rssProbe, &QTimer::timeout, [&] {
+        const double rss = residentMb();
+        rssPeak = qMax(rssPeak, rss);
+        if (delivered < total / 2)
+            rssPeakFirstHalf = qMax(rssPeakFirstHalf, rss);
+        else
+            rssPeakSecondHalf = qMax(rssPeakSecondHalf, rss);
+    });
+    rssProbe.start(500);
+
     const double cpu0 = cpuSeconds();
     QElapsedTimer clock;
     clock.start();
@@ -244,6 +274,10 @@ int main(int argc, char* argv[])
     std::printf("  log text (chars)  %10lld\n", static_cast<long long>(displayedChars));
     std::printf("  log caught up in  %8.2f s (after the last byte)\n", drainSeconds);
     std::printf("  lines in view     %10d (%d coloured)\n", inView, colouredInView);
+    std::printf("  resident memory   %8.1f MB start, %.1f MB peak, %.1f MB end\n", rssStart, rssPeak,
+                residentMb());
+    std::printf("                    %8.1f MB peak in the first half, %.1f MB in the second\n",
+                rssPeakFirstHalf, rssPeakSecondHalf);
     session.shutdown();
     return (written - delivered) == 0 && corrupt == 0 && !writeFailed && viewOk ? 0 : 2;
 }

@@ -563,6 +563,16 @@ void DemoDevice::handleUnplug(const QList<QByteArray>& args)
     QTimer::singleShot(UnplugDelayMs, this, &DemoDevice::doUnplug);
 }
 
+qint64 DemoDevice::lineBytesWritten() const
+{
+    return m_line->bytesWritten();
+}
+
+qint64 DemoDevice::lineBytesUnread() const
+{
+    return m_line->bytesUnread();
+}
+
 void DemoDevice::doUnplug()
 {
     if (!m_running || !m_unplugPending)

@@ -75,6 +75,10 @@ public:
     bool isReceiving() const { return m_receiveState != ReceiveState::Idle; }
     qsizetype queuedBytes() const;
     qint64 droppedFrames() const { return m_droppedFrames; }
+    // Bytes that went into the line, and of those the ones left unread when
+    // it was unplugged or flushed (what a client can have missed).
+    qint64 lineBytesWritten() const;
+    qint64 lineBytesUnread() const;
 
     // Program that receives with `command` ("rz", "rb" or "rx"); empty when
     // lrzsz is not installed.

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -140,6 +141,7 @@ void DemoLine::close()
     m_writeNotifier = nullptr;
     m_stallTimer->stop();
     removeLink();
+    countUnread();
     // The master goes first: its close hangs up the slave for every client.
     if (m_master >= 0) {
         ::close(m_master);
@@ -169,6 +171,13 @@ bool DemoLine::write(const QByteArray& data, bool droppable)
     m_out.append(data);
     updateNotifiers();
     return true;
+}
+
+void DemoLine::countUnread()
+{
+    int unread = 0;
+    if (m_slaveKeep >= 0 && ::ioctl(m_slaveKeep, FIONREAD, &unread) == 0 && unread > 0)
+        m_bytesUnread += unread;
 }
 
 void DemoLine::discardOutput()
@@ -226,6 +235,7 @@ void DemoLine::onWritable()
         const ssize_t n = ::write(m_master, m_out.constData() + m_outPos, len);
         if (n > 0) {
             m_outPos += n;
+            m_bytesWritten += n;
             budget -= n;
             m_lastProgress.start();
             continue;
@@ -259,8 +269,10 @@ void DemoLine::onStallCheck()
     m_outPos = 0;
     // Also forget what waits unread in the line, so the next client starts
     // with fresh data instead of minutes-old output.
-    if (m_slaveKeep >= 0)
+    if (m_slaveKeep >= 0) {
+        countUnread();
         ::tcflush(m_slaveKeep, TCIFLUSH);
+    }
     updateNotifiers();
     Q_EMIT stalled(lost);
 }

@@ -58,6 +58,10 @@ public:
     qsizetype queuedBytes() const { return m_out.size() - m_outPos; }
     // Drops everything not yet written.
     void discardOutput();
+    // Bytes written into the line since construction, and of those the ones
+    // no client read before a close or a flush threw them away.
+    qint64 bytesWritten() const { return m_bytesWritten; }
+    qint64 bytesUnread() const { return m_bytesUnread; }
 
     // Stops or resumes reading input only.
     void setReadingPaused(bool paused);
@@ -80,7 +84,12 @@ private:
     bool publishLink(const QString& linkPath, const QByteArray& target);
     void removeLink();
 
+    // Adds what waits unread in the line to m_bytesUnread.
+    void countUnread();
+
     int m_master = -1;
+    qint64 m_bytesWritten = 0;
+    qint64 m_bytesUnread = 0;
     int m_slaveKeep = -1; // keeps the line alive while no client has it open
     QString m_linkPath;
     QString m_slaveName;

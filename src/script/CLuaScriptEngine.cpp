@@ -1,5 +1,6 @@
 #include "CLuaScriptEngine.h"
 
+#include "LuaHexText.h"
 #include "SendWait.h"
 #include "SerialPortManager.h"
 
@@ -197,37 +198,13 @@ struct CLuaScriptEngine::Api
         {
             const QByteArray text(s, static_cast<qsizetype>(len));
             QByteArray bytes;
-            int pending = -1;
-            bool bad = false;
-            for (qsizetype i = 0; i < text.size() && !bad; ++i) {
-                const char c = text.at(i);
-                if (c == '0' && i + 1 < text.size() && (text.at(i + 1) == 'x' || text.at(i + 1) == 'X')) {
-                    ++i;
-                    continue;
-                }
-                if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == ',' ||
-                    c == '-' || c == ';' || c == '_')
-                    continue;
-                int nibble = -1;
-                if (c >= '0' && c <= '9')
-                    nibble = c - '0';
-                else if (c >= 'a' && c <= 'f')
-                    nibble = c - 'a' + 10;
-                else if (c >= 'A' && c <= 'F')
-                    nibble = c - 'A' + 10;
-                if (nibble < 0) {
-                    bad = true;
-                } else if (pending < 0) {
-                    pending = nibble;
-                } else {
-                    bytes.append(static_cast<char>((pending << 4) | nibble));
-                    pending = -1;
-                }
-            }
+            const LuaHexText::Result parsed = LuaHexText::parse(text, &bytes);
+            const bool bad = parsed == LuaHexText::BadCharacter;
+            const bool odd = parsed == LuaHexText::OddLength;
             if (bad) {
                 e->writeOutput(
                     QStringLiteral("cvn_send_hex: invalid hex string: %1\n").arg(QString::fromUtf8(text)));
-            } else if (pending >= 0) {
+            } else if (odd) {
                 e->writeOutput(QStringLiteral("cvn_send_hex: invalid hex string (odd length)\n"));
             } else if (!bytes.isEmpty()) {
                 ok = e->sendDataToPort(bytes);
