@@ -1930,6 +1930,22 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
         <source>Type-into-port mode: sends 0x03; every key goes to the device, arrows as escape sequences, Enter as the Tx line ending</source>
         <translation>Type-into-port mode: sends 0x03; every key goes to the device, arrows as escape sequences, Enter as the Tx line ending</translation>
     </message>
+    <message>
+        <source>Log: search</source>
+        <translation>Log: search</translation>
+    </message>
+    <message>
+        <source>Log search: next match</source>
+        <translation>Log search: next match</translation>
+    </message>
+    <message>
+        <source>Log search: previous match</source>
+        <translation>Log search: previous match</translation>
+    </message>
+    <message>
+        <source>Log search: close the search bar</source>
+        <translation>Log search: close the search bar</translation>
+    </message>
 </context>
 <context>
     <name>SingleLineItem</name>

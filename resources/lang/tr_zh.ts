@@ -1929,6 +1929,22 @@ Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
         <source>Type-into-port mode: sends 0x03; every key goes to the device, arrows as escape sequences, Enter as the Tx line ending</source>
         <translation>键盘直通串口模式：发送 0x03；所有按键都发往设备，方向键为转义序列，回车为发送设置中的换行符</translation>
     </message>
+    <message>
+        <source>Log: search</source>
+        <translation>日志：搜索</translation>
+    </message>
+    <message>
+        <source>Log search: next match</source>
+        <translation>日志搜索：下一个匹配</translation>
+    </message>
+    <message>
+        <source>Log search: previous match</source>
+        <translation>日志搜索：上一个匹配</translation>
+    </message>
+    <message>
+        <source>Log search: close the search bar</source>
+        <translation>日志搜索：关闭搜索栏</translation>
+    </message>
 </context>
 <context>
     <name>SingleLineItem</name>

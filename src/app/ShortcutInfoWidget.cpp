@@ -37,6 +37,10 @@ const Shortcut kShortcuts[] = {
     {"Ctrl+C", QT_TRANSLATE_NOOP("ShortcutInfoWidget",
                                  "Type-into-port mode: sends 0x03; every key goes to the device, arrows as "
                                  "escape sequences, Enter as the Tx line ending")},
+    {"Ctrl+F", QT_TRANSLATE_NOOP("ShortcutInfoWidget", "Log: search")},
+    {"Enter", QT_TRANSLATE_NOOP("ShortcutInfoWidget", "Log search: next match")},
+    {"Shift+Enter", QT_TRANSLATE_NOOP("ShortcutInfoWidget", "Log search: previous match")},
+    {"Esc", QT_TRANSLATE_NOOP("ShortcutInfoWidget", "Log search: close the search bar")},
 };
 } // namespace
 

@@ -466,7 +466,8 @@ private Q_SLOTS:
         const QStringList keys{
             "R",           "Ctrl+T",       "Ctrl+G",       "Esc",          "Ctrl+Wheel", "Enter",
             "Shift+Enter", "Ctrl+Enter",   "Ctrl+C",       "Ctrl+V",       "Ctrl+S",     "Ctrl+O",
-            "Enter",       "Ctrl+Shift+B", "Ctrl+Shift+R", "Ctrl+Shift+K", "Ctrl+C"};
+            "Enter",       "Ctrl+Shift+B", "Ctrl+Shift+R", "Ctrl+Shift+K", "Ctrl+C",     "Ctrl+F",
+            "Enter",       "Shift+Enter",  "Esc"};
         QCOMPARE(t->rowCount(), keys.size());
         for (int r = 0; r < keys.size(); ++r)
             QCOMPARE(t->item(r, 0)->text(), keys[r]);
