@@ -402,6 +402,10 @@ bool AppConfig::saveConfiguration()
             }
         }
         for (auto it = foreign.cbegin(); it != foreign.cend(); ++it) {
+            // A key whose old value could not be read (a malformed line) has
+            // nothing to keep; it must not stop our own settings from saving.
+            if (!it.value().isValid())
+                continue;
             if (check.value(it.key()) != it.value()) {
                 qWarning() << "[config] rendering incomplete at" << it.key();
                 return false;

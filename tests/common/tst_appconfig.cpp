@@ -416,6 +416,20 @@ private Q_SLOTS:
         QCOMPARE(AppConfig::Baudrate, QStringLiteral("9600, 8"));
     }
 
+    void unreadableForeignLineDoesNotBlockSaving()
+    {
+        // A "[" line with no name makes QSettings report a key with no
+        // readable value; before, every later save failed on it and the
+        // settings of the session were lost at exit.
+        QVERIFY(writeFile(iniPath(), "[\nHexRxMode=x LogSavePath=er\xdc\xdc RxMode=t\n[MAIN-WIN]\nSkin=3\n"));
+        AppConfig::loadConfiguration();
+        QCOMPARE(AppConfig::Skin, 3);
+        AppConfig::Skin = 4;
+        QVERIFY(AppConfig::saveConfiguration());
+        AppConfig::loadConfiguration();
+        QCOMPARE(AppConfig::Skin, 4);
+    }
+
     void garbageFileGivesDefaults()
     {
         QByteArray junk;
