@@ -15,6 +15,8 @@
 #include "SerialPortManager.h"
 #include "Session.h"
 
+#include "ProcessStats.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -33,23 +35,8 @@
 
 namespace {
 
-double cpuSeconds()
-{
-    struct rusage ru;
-    getrusage(RUSAGE_SELF, &ru);
-    return double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
-           double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
-}
-
-double residentMb()
-{
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> parts = f.readAll().split(' ');
-    return parts.size() > 1 ? double(parts.at(1).toLongLong()) * double(sysconf(_SC_PAGESIZE)) / 1048576.0
-                            : 0;
-}
+using bench::cpuSeconds;
+using bench::residentMb;
 
 double threadCpuSeconds()
 {
