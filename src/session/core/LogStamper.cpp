@@ -6,9 +6,12 @@ QString LogStamper::stamp(const QString& text, Direct direct, bool withTime, con
         return QString();
     if (!withTime)
         return m_prefixer.apply(text, QString());
-    // One clock reading per piece; each line asks for its stamp as it starts
-    // (a delta stamp differs from line to line).
+    // One clock reading per piece. Only a delta stamp differs from line to
+    // line; the others are formatted once per piece, not once per line (a hex
+    // display has a line every 32 bytes).
     const QString mark = direct == Tx ? QStringLiteral("T ") : QStringLiteral("R ");
+    if (m_stamp.format() != LineStamp::Delta)
+        return m_prefixer.apply(text, m_stamp.stamp(when) + mark);
     return m_prefixer.apply(text, [this, when, mark] { return m_stamp.stamp(when) + mark; });
 }
 
