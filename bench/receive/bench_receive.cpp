@@ -7,6 +7,7 @@
 //   bench_receive [MB]            (default 32)
 //   BENCH_TEXT=1 bench_receive    (text display instead of hex)
 //   BENCH_HIGHLIGHT=0 bench_receive (log highlighter off; on by default, as in the program)
+//   BENCH_HEX_DUMP=0 bench_receive (bare hex display instead of the dump layout with offset and characters)
 //   BENCH_ANSI=1 bench_receive    (text display of a colour-heavy stream, "ANSI colours" on;
 //                                  BENCH_ANSI_COLOURS=0 for the same stream with the codes removed)
 //   bench/receive/compare_ansi.sh (both ANSI modes and plain text, alternating, medians)
@@ -96,6 +97,8 @@ int main(int argc, char* argv[])
     AppConfig::HexRxMode = !textMode;
     AppConfig::ShowTime = true;
     AppConfig::HexBytesPerLine = 32;
+    AppConfig::HexDumpColumns =
+        qEnvironmentVariable("BENCH_HEX_DUMP", QStringLiteral("1")) != QLatin1String("0");
     AppConfig::LogHighlight =
         qEnvironmentVariable("BENCH_HIGHLIGHT", QStringLiteral("1")) != QLatin1String("0");
     AppConfig::LogAnsiColours =
