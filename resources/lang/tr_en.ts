@@ -1114,6 +1114,14 @@ Options:
         <source>Update downloaded — please install</source>
         <translation>Update downloaded — please install</translation>
     </message>
+    <message>
+        <source>Failed to save the settings to:
+%1
+Changes made in this session are lost.</source>
+        <translation>Failed to save the settings to:
+%1
+Changes made in this session are lost.</translation>
+    </message>
 </context>
 <context>
     <name>MeasureFormat</name>

@@ -1113,6 +1113,14 @@ Corvane %1，面向串口工程师的调试工作台。
         <source>Update downloaded — please install</source>
         <translation>更新已下载 — 请安装</translation>
     </message>
+    <message>
+        <source>Failed to save the settings to:
+%1
+Changes made in this session are lost.</source>
+        <translation>无法将设置保存到：
+%1
+本次运行中所做的更改已丢失。</translation>
+    </message>
 </context>
 <context>
     <name>MeasureFormat</name>

@@ -543,7 +543,12 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     AppConfig::MainWinWidth = width();
     AppConfig::MainWinHeight = height();
-    AppConfig::saveConfiguration();
+    // The window still closes, but the user learns that this run's settings
+    // (theme, port, log options...) did not reach the file.
+    if (!AppConfig::saveConfiguration())
+        CDialog::showMessage(this, tr("Warning"),
+                             tr("Failed to save the settings to:\n%1\nChanges made in this session are lost.")
+                                 .arg(QDir::toNativeSeparators(AppConfig::filePath())));
     m_session->shutdown();
     event->accept();
 }

@@ -262,6 +262,22 @@ private Q_SLOTS:
         delete w;
     }
 
+    void closeWarnsWhenSettingsCannotBeSaved()
+    {
+        // A directory where config.ini belongs makes every save fail.
+        QVERIFY(QDir().mkpath(iniPath()));
+        auto* w = new MainWindow;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        DialogCatcher watcher;
+        QTest::mouseClick(w->titleBar()->closeButton(), Qt::LeftButton);
+        QTRY_VERIFY(!w->isVisible());
+        QCOMPARE(watcher.texts.size(), 1);
+        QCOMPARE(watcher.titles.first(), QStringLiteral("Warning"));
+        QVERIFY2(watcher.texts.first().contains(iniPath()), qPrintable(watcher.texts.first()));
+        delete w;
+    }
+
     void titleBarButtons()
     {
         MainWindow w;
