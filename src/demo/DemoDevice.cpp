@@ -573,6 +573,16 @@ qint64 DemoDevice::lineBytesUnread() const
     return m_line->bytesUnread();
 }
 
+void DemoDevice::setLineJournalling(bool on)
+{
+    m_line->setJournalling(on);
+}
+
+QByteArray DemoDevice::takeClosedLineJournal()
+{
+    return m_line->takeClosedJournal();
+}
+
 void DemoDevice::doUnplug()
 {
     if (!m_running || !m_unplugPending)

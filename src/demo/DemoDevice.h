@@ -79,6 +79,9 @@ public:
     // it was unplugged or flushed (what a client can have missed).
     qint64 lineBytesWritten() const;
     qint64 lineBytesUnread() const;
+    // Keeps a copy of what each line carried (see DemoLine::setJournalling).
+    void setLineJournalling(bool on);
+    QByteArray takeClosedLineJournal();
 
     // Program that receives with `command` ("rz", "rb" or "rx"); empty when
     // lrzsz is not installed.

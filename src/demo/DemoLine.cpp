@@ -142,6 +142,8 @@ void DemoLine::close()
     m_stallTimer->stop();
     removeLink();
     countUnread();
+    if (m_master >= 0)
+        m_closedJournal = std::exchange(m_journal, QByteArray());
     // The master goes first: its close hangs up the slave for every client.
     if (m_master >= 0) {
         ::close(m_master);
@@ -234,6 +236,8 @@ void DemoLine::onWritable()
         const size_t len = size_t(qMin(queuedBytes(), budget));
         const ssize_t n = ::write(m_master, m_out.constData() + m_outPos, len);
         if (n > 0) {
+            if (m_journalling)
+                m_journal.append(m_out.constData() + m_outPos, n);
             m_outPos += n;
             m_bytesWritten += n;
             budget -= n;

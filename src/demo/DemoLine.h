@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <utility>
+
 class QSocketNotifier;
 class QTimer;
 
@@ -62,6 +64,11 @@ public:
     // no client read before a close or a flush threw them away.
     qint64 bytesWritten() const { return m_bytesWritten; }
     qint64 bytesUnread() const { return m_bytesUnread; }
+    // With the journal on, every byte written into the current line is kept;
+    // close() sets it aside, so a test can check that a client got exactly a
+    // prefix of what one line carried (the rest went with the cable).
+    void setJournalling(bool on) { m_journalling = on; }
+    QByteArray takeClosedJournal() { return std::exchange(m_closedJournal, QByteArray()); }
 
     // Stops or resumes reading input only.
     void setReadingPaused(bool paused);
@@ -102,4 +109,7 @@ private:
     QElapsedTimer m_lastProgress;
     QByteArray m_out;
     qsizetype m_outPos = 0;
+    bool m_journalling = false;
+    QByteArray m_journal;
+    QByteArray m_closedJournal;
 };
