@@ -4,6 +4,10 @@
 # the run fails on it. Run after scripts/install-deps.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Paths relative to the checkout's parent, as in scripts/build.sh, so a fresh
+# clone finds the sanitizer objects in the compiler cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$PWD")}"
+export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 t0=$(date +%s)
 cmake --preset asan >/dev/null
 nice -n 5 cmake --build --preset asan -j 2

@@ -140,9 +140,6 @@ bool SerialPortManager::openPort(const QString& portName, const QString& baudRat
 void SerialPortManager::closePort()
 {
     if (m_port && m_port->isOpen()) {
-        // Bytes already taken off the line still go to the readers.
-        if (m_port->bytesAvailable() > 0)
-            onReadyRead();
         m_port->close();
         qDebug().noquote() << "[SerialPortManager] Serial port closed";
     }
