@@ -247,19 +247,22 @@ struct CLuaScriptEngine::Api
         size_t len = 0;
         const char* pattern = luaL_checklstring(L, 1, &len);
         const lua_Integer timeout = luaL_checkinteger(L, 2);
-        return receiveFor(L, e, QByteArray(pattern, static_cast<qsizetype>(len)), timeout);
+        return receiveFor(L, e, pattern, len, timeout);
     }
 
-    // Waits for `pattern` and pushes (found, bytes); an interrupt or a failed
-    // push raises. The bytes go out of scope before any error jumps.
-    static int receiveFor(lua_State* L, CLuaScriptEngine* e, const QByteArray& pattern, lua_Integer timeout)
+    // Waits for the pattern and pushes (found, bytes); an interrupt or a failed
+    // push raises. The pattern and the bytes go out of scope before any error
+    // jumps (a jump skips destructors).
+    static int receiveFor(lua_State* L, CLuaScriptEngine* e, const char* pattern, size_t patternLen,
+                          lua_Integer timeout)
     {
         Interrupt r = NoInterrupt;
         bool found = false;
         bool pushed = false;
         {
+            const QByteArray wanted(pattern, static_cast<qsizetype>(patternLen));
             QByteArray data;
-            r = e->receiveLoop(timeout, pattern, false, &data, &found);
+            r = e->receiveLoop(timeout, wanted, false, &data, &found);
             if (r == NoInterrupt) {
                 lua_pushboolean(L, found);
                 pushed = pushBytes(L, data);
@@ -297,7 +300,7 @@ struct CLuaScriptEngine::Api
             lua_pushliteral(L, "");
             return 2;
         }
-        return receiveFor(L, e, QByteArray(expectText, static_cast<qsizetype>(expectLen)), timeout);
+        return receiveFor(L, e, expectText, expectLen, timeout);
     }
 
     static int report(lua_State* L)
@@ -316,13 +319,19 @@ struct CLuaScriptEngine::Api
         return 1;
     }
 
+    // lua_error jumps over C++ frames without unwinding them: the message is
+    // pushed from a scope of its own, so its buffers are gone before the jump.
     static int osExit(lua_State* L)
     {
-        return luaL_error(L, "%s",
-                          CLuaScriptEngine::tr("os.exit is not available in scripts: return from the script "
-                                               "instead")
-                              .toUtf8()
-                              .constData());
+        luaL_where(L, 1);
+        {
+            const QByteArray text =
+                CLuaScriptEngine::tr("os.exit is not available in scripts: return from the script instead")
+                    .toUtf8();
+            lua_pushlstring(L, text.constData(), static_cast<size_t>(text.size()));
+        }
+        lua_concat(L, 2);
+        return lua_error(L);
     }
 
     static int portIsOpen(lua_State* L)

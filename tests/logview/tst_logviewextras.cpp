@@ -8,6 +8,7 @@
 #include "LogSearchBar.h"
 #include "LogWidget.h"
 
+#include "TestTiming.h"
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextLayout>
+
 #include <QtTest>
 
 namespace {
@@ -185,7 +187,7 @@ private Q_SLOTS:
         }
         QVERIFY(appended);
         QVERIFY(!bar->isSearching());
-        QVERIFY2(worst < 50, qPrintable(QString::number(worst)));
+        QVERIFY2(worst < scaledMs(50), qPrintable(QString::number(worst)));
         QVERIFY(slices.count() > 3);
         const qsizetype expected = view()->document()->toPlainText().count(QStringLiteral("Error code 4"));
         QCOMPARE(bar->search().count(), expected);

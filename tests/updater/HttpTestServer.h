@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QByteArray>
 #include <QFile>
 #include <QHash>
@@ -101,8 +103,8 @@ private:
     void accept(QTcpSocket* socket)
     {
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        auto* buffer = new QByteArray;
-        connect(socket, &QObject::destroyed, this, [buffer] { delete buffer; });
+        // Owned by the connection: it goes when the socket or the server does.
+        const auto buffer = std::make_shared<QByteArray>();
         connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer] {
             buffer->append(socket->readAll());
             const qsizetype end = buffer->indexOf("\r\n\r\n");
