@@ -88,8 +88,8 @@ bool PortTyping::typeKey(QKeyEvent* key)
 
 bool PortTyping::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_on && (watched == m_log || watched == m_log->viewport()) &&
-        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+    if (m_on && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+        (watched == m_log || watched == m_log->viewport())) {
         auto* key = static_cast<QKeyEvent*>(event);
         // Ctrl+Shift combinations stay the program's shortcuts (leaving this
         // mode among them); everything else belongs to the device.
