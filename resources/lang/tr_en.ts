@@ -927,6 +927,29 @@ Options:
     </message>
 </context>
 <context>
+    <name>LogActions</name>
+    <message>
+        <source>字体</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>清除Log</source>
+        <translation>Clear Log</translation>
+    </message>
+    <message>
+        <source>Log save failed!</source>
+        <translation>Log save failed!</translation>
+    </message>
+    <message>
+        <source>Log is empty.</source>
+        <translation>Log is empty.</translation>
+    </message>
+    <message>
+        <source>Log Save</source>
+        <translation>Log Save</translation>
+    </message>
+</context>
+<context>
     <name>LogSearchBar</name>
     <message>
         <source>Invalid pattern</source>
@@ -1473,6 +1496,17 @@ The file will not be written over.</translation>
     </message>
 </context>
 <context>
+    <name>PortTyping</name>
+    <message>
+        <source>Type Into Port</source>
+        <translation>Type Into Port</translation>
+    </message>
+    <message>
+        <source>TYPING INTO THE PORT: keys in the log go to the device. Ctrl+Shift+K leaves.</source>
+        <translation>TYPING INTO THE PORT: keys in the log go to the device. Ctrl+Shift+K leaves.</translation>
+    </message>
+</context>
+<context>
     <name>Protocol</name>
     <message>
         <source>Transfer stalled: no progress for %1 s</source>
@@ -1590,6 +1624,15 @@ The file will not be written over.</translation>
     <message>
         <source>Hex Sample:11 22 33 44... or 1122334455...</source>
         <translation>Hex Sample:11 22 33 44... or 1122334455...</translation>
+    </message>
+</context>
+<context>
+    <name>SendPath</name>
+    <message>
+        <source>Not hex: %1
+Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
+        <translation>Not hex: %1
+Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
     </message>
 </context>
 <context>
@@ -1729,6 +1772,47 @@ The file will not be written over.</translation>
 <context>
     <name>Session</name>
     <message>
+        <source>Disconnect</source>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <source>Serial port not found: %1</source>
+        <translation>Serial port not found: %1</translation>
+    </message>
+    <message>
+        <source>Open log file failed!
+</source>
+        <translation>Open log file failed!
+</translation>
+    </message>
+    <message>
+        <source>Please open serial port!</source>
+        <translation>Please open serial port!</translation>
+    </message>
+    <message>
+        <source>Log file write failed: %1</source>
+        <translation>Log file write failed: %1</translation>
+    </message>
+    <message>
+        <source>Lua Error: </source>
+        <translation>Lua Error: </translation>
+    </message>
+    <message>
+        <source>Device went away at %1, reconnecting...</source>
+        <translation>Device went away at %1, reconnecting...</translation>
+    </message>
+    <message>
+        <source>Device is back at %1: %2</source>
+        <translation>Device is back at %1: %2</translation>
+    </message>
+    <message>
+        <source>Not sent: the port is reconnecting</source>
+        <translation>Not sent: the port is reconnecting</translation>
+    </message>
+</context>
+<context>
+    <name>SessionLayout</name>
+    <message>
         <source>Multi Line Send</source>
         <translation>Multi Line Send</translation>
     </message>
@@ -1753,80 +1837,8 @@ The file will not be written over.</translation>
         <translation>Waveform Data Generator</translation>
     </message>
     <message>
-        <source>字体</source>
-        <translation>Font</translation>
-    </message>
-    <message>
-        <source>清除Log</source>
-        <translation>Clear Log</translation>
-    </message>
-    <message>
         <source>Settings</source>
         <translation>Settings</translation>
-    </message>
-    <message>
-        <source>Disconnect</source>
-        <translation>Disconnect</translation>
-    </message>
-    <message>
-        <source>Serial port not found: %1</source>
-        <translation>Serial port not found: %1</translation>
-    </message>
-    <message>
-        <source>Open log file failed!
-</source>
-        <translation>Open log file failed!
-</translation>
-    </message>
-    <message>
-        <source>Log save failed!</source>
-        <translation>Log save failed!</translation>
-    </message>
-    <message>
-        <source>Log is empty.</source>
-        <translation>Log is empty.</translation>
-    </message>
-    <message>
-        <source>Log Save</source>
-        <translation>Log Save</translation>
-    </message>
-    <message>
-        <source>Please open serial port!</source>
-        <translation>Please open serial port!</translation>
-    </message>
-    <message>
-        <source>Log file write failed: %1</source>
-        <translation>Log file write failed: %1</translation>
-    </message>
-    <message>
-        <source>Not hex: %1
-Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
-        <translation>Not hex: %1
-Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</translation>
-    </message>
-    <message>
-        <source>Lua Error: </source>
-        <translation>Lua Error: </translation>
-    </message>
-    <message>
-        <source>Device went away at %1, reconnecting...</source>
-        <translation>Device went away at %1, reconnecting...</translation>
-    </message>
-    <message>
-        <source>Device is back at %1: %2</source>
-        <translation>Device is back at %1: %2</translation>
-    </message>
-    <message>
-        <source>Not sent: the port is reconnecting</source>
-        <translation>Not sent: the port is reconnecting</translation>
-    </message>
-    <message>
-        <source>Type Into Port</source>
-        <translation>Type Into Port</translation>
-    </message>
-    <message>
-        <source>TYPING INTO THE PORT: keys in the log go to the device. Ctrl+Shift+K leaves.</source>
-        <translation>TYPING INTO THE PORT: keys in the log go to the device. Ctrl+Shift+K leaves.</translation>
     </message>
 </context>
 <context>

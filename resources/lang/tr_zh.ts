@@ -926,6 +926,29 @@ Corvane %1，面向串口工程师的调试工作台。
     </message>
 </context>
 <context>
+    <name>LogActions</name>
+    <message>
+        <source>字体</source>
+        <translation>字体</translation>
+    </message>
+    <message>
+        <source>清除Log</source>
+        <translation>清除日志</translation>
+    </message>
+    <message>
+        <source>Log save failed!</source>
+        <translation>日志保存失败！</translation>
+    </message>
+    <message>
+        <source>Log is empty.</source>
+        <translation>日志为空。</translation>
+    </message>
+    <message>
+        <source>Log Save</source>
+        <translation>保存日志</translation>
+    </message>
+</context>
+<context>
     <name>LogSearchBar</name>
     <message>
         <source>Invalid pattern</source>
@@ -1472,6 +1495,17 @@ The file will not be written over.</source>
     </message>
 </context>
 <context>
+    <name>PortTyping</name>
+    <message>
+        <source>Type Into Port</source>
+        <translation>键盘直通串口</translation>
+    </message>
+    <message>
+        <source>TYPING INTO THE PORT: keys in the log go to the device. Ctrl+Shift+K leaves.</source>
+        <translation>键盘直通串口中：在日志区按下的键直接发往设备。按 Ctrl+Shift+K 退出。</translation>
+    </message>
+</context>
+<context>
     <name>Protocol</name>
     <message>
         <source>Transfer stalled: no progress for %1 s</source>
@@ -1589,6 +1623,15 @@ The file will not be written over.</source>
     <message>
         <source>Hex Sample:11 22 33 44... or 1122334455...</source>
         <translation>Hex 示例：11 22 33 44... 或 1122334455...</translation>
+    </message>
+</context>
+<context>
+    <name>SendPath</name>
+    <message>
+        <source>Not hex: %1
+Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
+        <translation>不是十六进制：%1
+请按两位十六进制数字输入字节，例如 11 22 33 或 112233。</translation>
     </message>
 </context>
 <context>
@@ -1728,6 +1771,47 @@ The file will not be written over.</source>
 <context>
     <name>Session</name>
     <message>
+        <source>Disconnect</source>
+        <translation>未连接</translation>
+    </message>
+    <message>
+        <source>Serial port not found: %1</source>
+        <translation>未找到串口：%1</translation>
+    </message>
+    <message>
+        <source>Open log file failed!
+</source>
+        <translation>打开日志文件失败！
+</translation>
+    </message>
+    <message>
+        <source>Please open serial port!</source>
+        <translation>请先打开串口！</translation>
+    </message>
+    <message>
+        <source>Log file write failed: %1</source>
+        <translation>Log 文件写入失败：%1</translation>
+    </message>
+    <message>
+        <source>Lua Error: </source>
+        <translation>Lua 错误：</translation>
+    </message>
+    <message>
+        <source>Device went away at %1, reconnecting...</source>
+        <translation>设备已于 %1 断开，正在重连...</translation>
+    </message>
+    <message>
+        <source>Device is back at %1: %2</source>
+        <translation>设备已于 %1 恢复：%2</translation>
+    </message>
+    <message>
+        <source>Not sent: the port is reconnecting</source>
+        <translation>未发送：串口正在重连</translation>
+    </message>
+</context>
+<context>
+    <name>SessionLayout</name>
+    <message>
         <source>Multi Line Send</source>
         <translation>多行发送</translation>
     </message>
@@ -1752,80 +1836,8 @@ The file will not be written over.</source>
         <translation>波形数据生成器</translation>
     </message>
     <message>
-        <source>字体</source>
-        <translation>字体</translation>
-    </message>
-    <message>
-        <source>清除Log</source>
-        <translation>清除日志</translation>
-    </message>
-    <message>
         <source>Settings</source>
         <translation>设置</translation>
-    </message>
-    <message>
-        <source>Disconnect</source>
-        <translation>未连接</translation>
-    </message>
-    <message>
-        <source>Serial port not found: %1</source>
-        <translation>未找到串口：%1</translation>
-    </message>
-    <message>
-        <source>Open log file failed!
-</source>
-        <translation>打开日志文件失败！
-</translation>
-    </message>
-    <message>
-        <source>Log save failed!</source>
-        <translation>日志保存失败！</translation>
-    </message>
-    <message>
-        <source>Log is empty.</source>
-        <translation>日志为空。</translation>
-    </message>
-    <message>
-        <source>Log Save</source>
-        <translation>保存日志</translation>
-    </message>
-    <message>
-        <source>Please open serial port!</source>
-        <translation>请先打开串口！</translation>
-    </message>
-    <message>
-        <source>Log file write failed: %1</source>
-        <translation>Log 文件写入失败：%1</translation>
-    </message>
-    <message>
-        <source>Not hex: %1
-Type bytes as pairs of hex digits, for example 11 22 33 or 112233.</source>
-        <translation>不是十六进制：%1
-请按两位十六进制数字输入字节，例如 11 22 33 或 112233。</translation>
-    </message>
-    <message>
-        <source>Lua Error: </source>
-        <translation>Lua 错误：</translation>
-    </message>
-    <message>
-        <source>Device went away at %1, reconnecting...</source>
-        <translation>设备已于 %1 断开，正在重连...</translation>
-    </message>
-    <message>
-        <source>Device is back at %1: %2</source>
-        <translation>设备已于 %1 恢复：%2</translation>
-    </message>
-    <message>
-        <source>Not sent: the port is reconnecting</source>
-        <translation>未发送：串口正在重连</translation>
-    </message>
-    <message>
-        <source>Type Into Port</source>
-        <translation>键盘直通串口</translation>
-    </message>
-    <message>
-        <source>TYPING INTO THE PORT: keys in the log go to the device. Ctrl+Shift+K leaves.</source>
-        <translation>键盘直通串口中：在日志区按下的键直接发往设备。按 Ctrl+Shift+K 退出。</translation>
     </message>
 </context>
 <context>

@@ -2,7 +2,16 @@
 
 #include "Direct.h"
 #include "EscapeFilter.h"
+#include "LogActions.h"
+#include "LogCapture.h"
 #include "LogStamper.h"
+#include "PortTyping.h"
+#include "RepeatSender.h"
+#include "RxChunker.h"
+#include "SendPanel.h"
+#include "SendPath.h"
+#include "SessionLayout.h"
+#include "TrafficCounter.h"
 #include "WaveformPane.h"
 
 #include <QByteArray>
@@ -11,12 +20,17 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
 class CIndicatorButton;
 class CLuaScriptEngine;
 class CPlainTextEdit;
 class CSideBar;
 class CsvProtocolParser;
+class DisplayWorkerHost;
+class LogActions;
 class LogCapture;
+class RepeatSender;
 class RxChunker;
 class SendPanel;
 class TrafficCounter;
@@ -25,7 +39,6 @@ class MultiChannelWaveformWidget;
 class MultiLineGroupManager;
 class WaveformDataGeneratorWidget;
 class WaveformManagerWidget;
-class DataHandlerWorker;
 class FrameAssemblerWidget;
 class CLuaScriptWidget;
 class InputBox;
@@ -33,25 +46,22 @@ class LogWidget;
 class QAction;
 class QComboBox;
 class QFile;
-class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QScrollArea;
 class QShortcut;
-class QSplitter;
 class QStackedWidget;
-class QThread;
 class QTimer;
-class QVBoxLayout;
 class RxSettingWidget;
 class SerialParamWidget;
 class SerialPortManager;
 class TxSettingWidget;
 
-// The main panel: lays out the port settings, the log, the send input, the
-// waveform pane and the tool pages, and wires them to the data path (the
-// chunker, the display worker, the stamper, the counters, the send conversion
-// and the log capture, all plain classes of their own).
+// The main panel: owns the port settings, the log, the send input, the
+// waveform pane and the tool pages (arranged by SessionLayout), and wires them
+// to the data path (the chunker, the display worker, the stamper, the
+// counters, the send conversion, repeat sending and the log capture, all
+// classes of their own).
 class Session : public QWidget
 {
     Q_OBJECT
@@ -71,38 +81,38 @@ public:
     // then open. False when the port is unknown or did not open.
     bool openPortAtStart(const QString& portOrPath, const QString& baud);
     // Writes the send history file from the drop-down, in its order.
-    bool saveHistory();
+    bool saveHistory() { return m_sendPanel->saveHistory(); }
 
     // Where continuous capture writes, and the name "Log Save" writes to.
-    static QString logFilePath();
-    static QString logSaveFileName(const QString& chosen);
+    static QString logFilePath() { return LogCapture::capturePath(); }
+    static QString logSaveFileName(const QString& chosen) { return LogCapture::saveFileName(chosen); }
     // Writes the log view's whole text to logSaveFileName(chosen); reports
     // "Log save failed!" when that cannot be done.
-    bool saveLogTo(const QString& chosen);
-    QFile* logFile() const;
+    bool saveLogTo(const QString& chosen) { return m_logActions->saveTo(chosen); }
+    QFile* logFile() const { return m_logCapture->file(); }
 
     SerialPortManager* portManager() const { return m_portManager; }
     SerialParamWidget* paramWidget() const { return m_paramWidget; }
     RxSettingWidget* rxSettings() const { return m_rxSetting; }
     TxSettingWidget* txSettings() const { return m_txSetting; }
-    InputBox* inputBox() const;
-    QComboBox* historyBox() const;
+    InputBox* inputBox() const { return m_sendPanel->inputBox(); }
+    QComboBox* historyBox() const { return m_sendPanel->historyBox(); }
     LogWidget* logWidget() const { return m_logWidget; }
     // Hex bytes per line for the next chunk: the fixed choice, or what the
     // log view's width holds.
     int hexBytesPerLineNow() const;
     CPlainTextEdit* logTextArea() const { return m_logTextArea; }
-    qulonglong rxCount() const;
-    qulonglong txCount() const;
+    qulonglong rxCount() const { return m_counter->rx(); }
+    qulonglong txCount() const { return m_counter->tx(); }
 
-    CIndicatorButton* settingsToggleButton() const { return m_settingsBtn; }
-    QScrollArea* settingsArea() const { return m_settingsArea; }
-    CSideBar* sideBar() const { return m_sideBar; }
-    QStackedWidget* toolStack() const { return m_toolStack; }
+    CIndicatorButton* settingsToggleButton() const { return m_layout->settingsButton; }
+    QScrollArea* settingsArea() const { return m_layout->settingsArea; }
+    CSideBar* sideBar() const { return m_layout->sideBar; }
+    QStackedWidget* toolStack() const { return m_layout->toolStack; }
     QWidget* waveformArea() const { return m_waveformPane; }
-    QWidget* sendArea() const;
-    QLabel* hexTip() const;
-    QTimer* repeatTimer() const { return m_repeatTimer; }
+    QWidget* sendArea() const { return m_sendPanel; }
+    QLabel* hexTip() const { return m_sendPanel->hexTip(); }
+    QTimer* repeatTimer() const { return m_repeater->timer(); }
     FrameAssemblerWidget* frameAssembler() const { return m_frameAssembler; }
     CLuaScriptWidget* luaScriptWidget() const { return m_luaScriptWidget; }
     MultiLineGroupManager* multiLineManager() const { return m_multiLine; }
@@ -120,12 +130,12 @@ public:
 
     // "Type into the port": keys pressed in the log go to the device as a
     // terminal would send them (TerminalKeyMapper); Enter sends the Tx line ending.
-    bool isTypeIntoPort() const { return m_typeIntoPort; }
-    void setTypeIntoPort(bool on);
-    QLabel* typeIndicator() const { return m_typeIndicator; }
-    QAction* typeIntoPortAction() const { return m_typeAction; }
+    bool isTypeIntoPort() const { return m_typing->isOn(); }
+    void setTypeIntoPort(bool on) { m_typing->setOn(on); }
+    QLabel* typeIndicator() const { return m_typing->indicator(); }
+    QAction* typeIntoPortAction() const { return m_typing->action(); }
     // Ctrl+O, Ctrl+Shift+B (break), Ctrl+Shift+R (reset pulse), Ctrl+Shift+K (type mode).
-    QList<QShortcut*> shortcuts() const { return m_shortcuts; }
+    QList<QShortcut*> shortcuts() const { return m_typing->shortcuts(); }
     const LineStamp& lineStamp() const { return m_stamper.lineStamp(); }
 
 Q_SIGNALS:
@@ -139,59 +149,53 @@ Q_SIGNALS:
 
 public Q_SLOTS:
     void setSaveLogToFile(bool checked);
-    void updateLogFilePath();
+    void updateLogFilePath() { openLogFile(); }
     // The log view's save button: asks for a file and saves the log there.
-    void onLogSave();
+    void onLogSave() { m_logActions->saveWithDialog(); }
     // Frame assembler entry point: the bytes go out as they are, whatever the
     // Tx hex setting, and are echoed as upper-case hex.
-    void onFrameWriteRequest(QByteArray data);
+    void onFrameWriteRequest(QByteArray data) { m_send->sendFrame(data); }
     // Multi-line entry point: a closed port stops every loop and says so.
     void onMultiLineWriteRequest(QString data);
 
 protected:
     void changeEvent(QEvent* event) override;
-    // In type-into-port mode the log's keys go to the device.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private Q_SLOTS:
-    void showConnectStatus(QString msg);
-    void recordTxToHistoryBox(QString text);
+    void showConnectStatus(QString msg) { Q_EMIT connectStatusChanged(msg); }
+    void recordTxToHistoryBox(QString text) { m_sendPanel->recordToHistory(text); }
     void loadHistory();
     void showLog(QString str, Direct direct);
-    void showRxData(QString str);
+    void showRxData(QString str) { showLog(str, Rx); }
     void readData(QByteArray data);
-    void dataHandler();
-    void writeData();
-    void writeData(QString data);
-    QString writeData(QString data, bool isHexMode, QString wrapLineStr);
+    void dataHandler() { m_rxChunker->flush(); }
+    // The send button, a text as typed, and a text converted as asked (the
+    // text to echo comes back; empty when nothing went out): see SendPath.
+    void writeData() { m_send->sendInput(); }
+    void writeData(QString data) { m_send->send(data); }
+    QString writeData(QString data, bool isHexMode, QString wrapLineStr)
+    {
+        return m_send->write(data, isHexMode, wrapLineStr);
+    }
     void onDeviceDisconnected();
     void onActionClearTriggered();
-    void onRepeatTimeout();
-    void openFontDlg();
-    void setRepeatSendTime(int value);
+    void onRepeatTimeout() { m_send->repeatTick(); }
+    void openFontDlg() { m_logActions->openFontDialog(); }
+    void setRepeatSendTime(int value) { m_repeater->setInterval(value); }
     void enableRepeatSend(bool checked);
-    void showTxtBrwContextMenu(QPoint pos);
+    void showTxtBrwContextMenu(QPoint) { m_logActions->showContextMenu(); }
     void onPortConnected();
     void onPortDisconnected();
     void onWaveformSwitch(bool checked);
 
 private:
-    void buildLayout();
-    void buildShortcuts();
-    // Sends the key to the device in type-into-port mode; true when consumed.
-    bool typeKey(QKeyEvent* key);
     void retranslate();
-    // Echoes sent text into the log as "Show Send", "Auto Wrap" and "Show Log" say.
-    void echoSent(QString shown);
     // A line of the program's own in the log view, after what was received so far.
     void showNotice(const QString& line);
     // A send found the port closed: a modal box, or a log line while reconnecting.
     void reportPortClosed();
     // Opens the capture file for appending; on failure unchecks the box and says so.
     bool openLogFile();
-    // True when `text` converts to bytes as typed; otherwise tells the user
-    // which groups are not hex.
-    bool checkHexInput(const QString& text);
     // Appends to the capture file; on failure switches capture off and says so.
     bool writeLogFile(const QString& text);
 
@@ -200,10 +204,6 @@ private:
     TrafficCounter* m_counter = nullptr;
     LogCapture* m_logCapture = nullptr;
     LogStamper m_stamper;
-    bool m_typeIntoPort = false;
-    QLabel* m_typeIndicator = nullptr;
-    QAction* m_typeAction = nullptr;
-    QList<QShortcut*> m_shortcuts;
 
     SerialParamWidget* m_paramWidget = nullptr;
     RxSettingWidget* m_rxSetting = nullptr;
@@ -211,32 +211,24 @@ private:
     LogWidget* m_logWidget = nullptr;
     CPlainTextEdit* m_logTextArea = nullptr;
     SendPanel* m_sendPanel = nullptr;
+    LogActions* m_logActions = nullptr;
+    std::unique_ptr<SessionLayout> m_layout;
+    PortTyping* m_typing = nullptr;
 
-    QScrollArea* m_settingsArea = nullptr;
-    QSplitter* m_hSplitter = nullptr;
-    QSplitter* m_vSplitter = nullptr;
     WaveformPane* m_waveformPane = nullptr;
-    QWidget* m_logArea = nullptr;
-    QStackedWidget* m_toolStack = nullptr;
     FrameAssemblerWidget* m_frameAssembler = nullptr;
     CLuaScriptWidget* m_luaScriptWidget = nullptr;
     MultiLineGroupManager* m_multiLine = nullptr;
     FileTransimisionWidget* m_fileTransfer = nullptr;
     WaveformDataGeneratorWidget* m_generator = nullptr;
     WaveformManagerWidget* m_waveformManager = nullptr;
-    CSideBar* m_sideBar = nullptr;
-    CIndicatorButton* m_settingsBtn = nullptr;
 
-    QAction* m_fontAction = nullptr;
-    QAction* m_clearLogAction = nullptr;
-
-    QTimer* m_repeatTimer = nullptr;
-    int m_repeatInterval = 1000;
+    RepeatSender* m_repeater = nullptr;
+    SendPath* m_send = nullptr;
     // Removes terminal control sequences from received text on its way to the view.
     EscapeFilter m_rxEscapes;
 
-    QThread* m_workerThread = nullptr;
-    DataHandlerWorker* m_worker = nullptr;
+    DisplayWorkerHost* m_display = nullptr;
 
     CLuaScriptEngine* m_luaEngine = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "DataHandlerWorker.h"
+#include "DisplayWorkerHost.h"
 #include "HexLineFormatter.h"
 
 #include <QSignalSpy>
@@ -229,6 +230,41 @@ private Q_SLOTS:
         thread.quit();
         thread.wait();
         delete w;
+    }
+
+    // A line of the program's own queued after a burst of chunks arrives after
+    // all of their text; once stopped the host joins its thread and takes no more.
+    void hostRunsAfterPendingWorkAndStops()
+    {
+        DisplayWorkerHost host(nullptr, false);
+        QVERIFY(host.thread()->isRunning());
+        QCOMPARE(host.worker()->thread(), host.thread());
+        QStringList out;
+        connect(
+            host.worker(), &DataHandlerWorker::dataProcessed, this, [&out](const QString& s) { out << s; },
+            Qt::QueuedConnection);
+        for (int i = 0; i < 200; ++i)
+            QMetaObject::invokeMethod(host.worker(), "processData", Qt::QueuedConnection,
+                                      Q_ARG(QByteArray, QByteArray::number(i)), Q_ARG(bool, false),
+                                      Q_ARG(bool, false), Q_ARG(bool, false), Q_ARG(int, 16));
+        bool ran = false;
+        qsizetype seenBefore = -1;
+        host.afterPending(this, [&] {
+            ran = true;
+            seenBefore = out.size();
+            QCOMPARE(QThread::currentThread(), thread());
+        });
+        QTRY_VERIFY(ran);
+        QCOMPARE(seenBefore, 200);
+
+        QPointer<QThread> joined = host.thread();
+        host.stop();
+        QVERIFY(!host.worker());
+        QVERIFY(joined.isNull());
+        bool late = false;
+        host.afterPending(this, [&late] { late = true; });
+        QCoreApplication::processEvents();
+        QVERIFY(!late);
     }
 };
 

@@ -55,6 +55,35 @@ private Q_SLOTS:
         QCOMPARE(stamp.stamp(at(12, 0)), QStringLiteral("[+0.000]"));
     }
 
+    // The room a line's stamp needs is the length of the stamp itself; asking
+    // for it leaves the delta's previous line alone.
+    void width_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<int>("width");
+        const QDateTime utc(QDate(2026, 3, 9), QTime(14, 5, 1, 250), Qt::UTC);
+        QTest::newRow("time of day") << int(LineStamp::TimeOfDay) << at(1, 250) << 25;
+        QTest::newRow("ISO 8601 with offset") << int(LineStamp::Iso8601) << at(1, 250) << 31;
+        QTest::newRow("ISO 8601 in UTC") << int(LineStamp::Iso8601) << utc << 26;
+        QTest::newRow("since open") << int(LineStamp::SinceOpen) << at(3, 7) << 12;
+        QTest::newRow("since open, days later") << int(LineStamp::SinceOpen) << at(0, 0).addDays(20) << 13;
+        QTest::newRow("delta") << int(LineStamp::Delta) << at(3, 7) << 8;
+        QTest::newRow("delta after a long gap") << int(LineStamp::Delta) << at(0, 0).addSecs(125) << 10;
+    }
+    void width()
+    {
+        QFETCH(int, format);
+        QFETCH(QDateTime, when);
+        QFETCH(int, width);
+        LineStamp stamp;
+        stamp.setFormat(format);
+        stamp.markOpened(at(0, 0));
+        stamp.stamp(at(1, 250));
+        QCOMPARE(stamp.width(when), width);
+        QCOMPARE(stamp.stamp(when).size(), width);
+    }
+
     // Each line asks for its own stamp as it starts, also across pieces.
     void prefixerAsksOncePerLine()
     {

@@ -1,4 +1,6 @@
 #include "AppConfig.h"
+#include "HexDumpLayout.h"
+#include "LineStamp.h"
 #include "RxSettingWidget.h"
 #include "SerialParamWidget.h"
 #include "SessionTestUtil.h"
@@ -10,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -155,6 +158,46 @@ private Q_SLOTS:
                                  .trimmed()
                                  .toDouble();
             QVERIFY2(s >= 0.14 && s < 30.0, qPrintable(line));
+        }
+    }
+
+    // "Auto" hex width leaves room for the stamp the chosen format writes, at
+    // every view width, so no line runs past the view's edge.
+    void autoHexWidthFitsTheStamp_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<bool>("dump");
+        for (int f = 0; f < LineStamp::kFormatCount; ++f) {
+            const QString name = LineStamp::formatNames().at(f);
+            QTest::newRow(qPrintable(name + QStringLiteral(", hex pairs"))) << f << false;
+            QTest::newRow(qPrintable(name + QStringLiteral(", dump"))) << f << true;
+        }
+    }
+    void autoHexWidthFitsTheStamp()
+    {
+        QFETCH(int, format);
+        QFETCH(bool, dump);
+        AppConfig::ShowTime = true;
+        AppConfig::HexDumpColumns = dump;
+        m_session = std::make_unique<Session>();
+        m_session->rxSettings()->timestampFormatBox()->setCurrentIndex(format);
+        m_session->rxSettings()->hexButton()->click();
+        QComboBox* perLine = m_session->rxSettings()->bytesPerLineBox();
+        perLine->setCurrentIndex(perLine->findText(QStringLiteral("Auto")));
+        QCOMPARE(m_session->rxSettings()->hexBytesPerLine(), 0);
+        QWidget* view = m_session->logTextArea()->viewport();
+        const int advance = m_session->logTextArea()->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+        for (int columns = 120; columns < 120 + 24; ++columns) {
+            view->resize(columns * advance, 200);
+            LineStamp stamp = m_session->lineStamp();
+            const int prefix = int(stamp.stamp(QDateTime::currentDateTime()).size()) + 2; // and "R "
+            const int bytes = m_session->hexBytesPerLineNow();
+            const int line = dump ? HexDumpLayout::lineWidth(bytes) : 3 * bytes;
+            QVERIFY2(prefix + line <= columns, qPrintable(QStringLiteral("%1 columns: %2 + %3 (%4 bytes)")
+                                                              .arg(columns)
+                                                              .arg(prefix)
+                                                              .arg(line)
+                                                              .arg(bytes)));
         }
     }
 };

@@ -18,6 +18,19 @@ void LineStamp::markOpened(const QDateTime& when)
 
 QString LineStamp::stamp(const QDateTime& now)
 {
+    const QString out = text(now);
+    if (m_format == Delta)
+        m_previous = now;
+    return out;
+}
+
+int LineStamp::width(const QDateTime& now) const
+{
+    return int(text(now).size());
+}
+
+QString LineStamp::text(const QDateTime& now) const
+{
     switch (m_format) {
     case TimeOfDay:
         break;
@@ -33,7 +46,6 @@ QString LineStamp::stamp(const QDateTime& now)
     case Delta: {
         // A clock set back gives 0 rather than a negative gap.
         const qint64 ms = m_previous.isValid() ? qMax<qint64>(0, m_previous.msecsTo(now)) : 0;
-        m_previous = now;
         return QStringLiteral("[+%1]").arg(double(ms) / 1000.0, 0, 'f', 3);
     }
     }

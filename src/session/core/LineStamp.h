@@ -32,12 +32,18 @@ public:
     void markOpened(const QDateTime& when);
     // The stamp of a line starting at `now`; Delta remembers `now` for the next line.
     QString stamp(const QDateTime& now);
+    // Characters the stamp of a line starting at `now` takes, so lines laid
+    // out to a width leave room for it. The counting forms grow with the
+    // seconds they count: this is their width at `now`. Changes nothing.
+    int width(const QDateTime& now) const;
 
     // The formats' names for a chooser, in enum order (source texts; the
     // caller translates them in the "LineStamp" context).
     static QStringList formatNames();
 
 private:
+    QString text(const QDateTime& now) const;
+
     Format m_format = TimeOfDay;
     QDateTime m_opened;
     QDateTime m_previous;

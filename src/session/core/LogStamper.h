@@ -21,6 +21,9 @@ public:
     // mid-line; whatever comes next starts a fresh line.
     QString notice(const QString& line);
     void reset() { m_prefixer.reset(); }
+    // Characters the prefix of a line starting at `when` takes: the stamp and
+    // its direction mark.
+    int prefixWidth(const QDateTime& when) const;
 
     const LineStamp& lineStamp() const { return m_stamp; }
     void setFormat(int format) { m_stamp.setFormat(format); }
@@ -28,6 +31,8 @@ public:
     void markOpened(const QDateTime& when) { m_stamp.markOpened(when); }
 
 private:
+    static QString mark(Direct direct);
+
     LinePrefixer m_prefixer;
     LineStamp m_stamp;
 };
