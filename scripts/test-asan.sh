@@ -10,7 +10,7 @@ export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$PWD")}"
 export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 t0=$(date +%s)
 cmake --preset asan >/dev/null
-nice -n 5 cmake --build --preset asan -j 2
+nice -n 5 cmake --build --preset asan -j "${CORVANE_JOBS:-$(nproc)}"
 t1=$(date +%s)
 echo "== sanitizer build: $((t1 - t0)) s"
 ctest --preset asan -j "${CORVANE_TEST_JOBS:-2}" --timeout 900
