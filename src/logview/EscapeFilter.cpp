@@ -1,13 +1,10 @@
 #include "EscapeFilter.h"
 
+#include "EscapeScan.h"
+
 #include <QStringView>
 
-namespace {
-
-constexpr char16_t kEsc = 0x1B;
-constexpr char16_t kBel = 0x07;
-
-} // namespace
+using EscapeScan::kEsc;
 
 EscapeFilter::Scan EscapeFilter::scan(const QString& text, qsizetype pos, qsizetype* end)
 {
@@ -17,42 +14,16 @@ EscapeFilter::Scan EscapeFilter::scan(const QString& text, qsizetype pos, qsizet
         return Scan::Incomplete;
     const char16_t kind = text.at(i).unicode();
     ++i;
+    EscapeScan::Result r = EscapeScan::Result::Broken;
     if (kind == u'[') {
-        // Parameter bytes, then intermediate bytes, then one final byte.
-        while (i < n && text.at(i).unicode() >= 0x30 && text.at(i).unicode() <= 0x3F)
-            ++i;
-        while (i < n && text.at(i).unicode() >= 0x20 && text.at(i).unicode() <= 0x2F)
-            ++i;
-        if (i >= n)
-            return Scan::Incomplete;
-        const char16_t final = text.at(i).unicode();
-        if (final < 0x40 || final > 0x7E)
-            return Scan::NotASequence;
-        *end = i + 1;
-        return Scan::Complete;
+        qsizetype paramEnd = 0;
+        r = EscapeScan::controlSequence(text, i, &paramEnd, end);
+    } else if (kind == u']') {
+        r = EscapeScan::stringSequence(text, i, end);
     }
-    if (kind == u']') {
-        for (; i < n; ++i) {
-            const char16_t c = text.at(i).unicode();
-            if (c == kBel) {
-                *end = i + 1;
-                return Scan::Complete;
-            }
-            if (c == kEsc) {
-                if (i + 1 >= n)
-                    return Scan::Incomplete;
-                if (text.at(i + 1) != QLatin1Char('\\'))
-                    return Scan::NotASequence;
-                *end = i + 2;
-                return Scan::Complete;
-            }
-            // A title never spans lines; a line end means this was no title.
-            if (c == u'\n' || c == u'\r')
-                return Scan::NotASequence;
-        }
-        return Scan::Incomplete;
-    }
-    return Scan::NotASequence;
+    return r == EscapeScan::Result::Complete     ? Scan::Complete
+           : r == EscapeScan::Result::Incomplete ? Scan::Incomplete
+                                                 : Scan::NotASequence;
 }
 
 qsizetype EscapeFilter::copyStripped(const QString& text, QString* out)

@@ -1,9 +1,10 @@
 #include "AnsiSgrParser.h"
 
+#include "EscapeScan.h"
+
 namespace {
 
-constexpr char16_t kEsc = 0x1B;
-constexpr char16_t kBel = 0x07;
+using EscapeScan::kEsc;
 
 // The 16 basic colours as xterm shows them.
 constexpr AnsiRgb kBasic[16] = {0xff000000, 0xffcd0000, 0xff00cd00, 0xffcdcd00, 0xff0000ee, 0xffcd00cd,
@@ -104,22 +105,20 @@ AnsiSgrParser::Scan AnsiSgrParser::scan(QStringView text, qsizetype pos, qsizety
         return Scan::Incomplete;
     const char16_t kind = text.at(i).unicode();
     ++i;
+    const auto mapped = [](EscapeScan::Result r) {
+        return r == EscapeScan::Result::Complete     ? Scan::Complete
+               : r == EscapeScan::Result::Incomplete ? Scan::Incomplete
+                                                     : Scan::Broken;
+    };
     if (kind == u'[') {
         const qsizetype paramStart = i;
-        while (i < n && text.at(i).unicode() >= 0x30 && text.at(i).unicode() <= 0x3F)
-            ++i;
-        const qsizetype paramEnd = i;
-        while (i < n && text.at(i).unicode() >= 0x20 && text.at(i).unicode() <= 0x2F)
-            ++i;
-        if (i >= n)
-            return Scan::Incomplete;
-        const char16_t final = text.at(i).unicode();
-        if (final < 0x40 || final > 0x7E)
-            return Scan::Broken;
-        *end = i + 1;
+        qsizetype paramEnd = i;
+        const EscapeScan::Result r = EscapeScan::controlSequence(text, i, &paramEnd, end);
+        if (r != EscapeScan::Result::Complete)
+            return mapped(r);
         // Only plain SGR: private forms ("ESC [ > 4 m") and intermediates
         // mean something else.
-        if (final == u'm' && paramEnd == i) {
+        if (text.at(*end - 1) == u'm' && paramEnd == *end - 1) {
             const QStringView params = text.mid(paramStart, paramEnd - paramStart);
             const char16_t lead = params.isEmpty() ? 0 : params.at(0).unicode();
             if (lead < u'<' || lead > u'?')
@@ -127,28 +126,9 @@ AnsiSgrParser::Scan AnsiSgrParser::scan(QStringView text, qsizetype pos, qsizety
         }
         return Scan::Complete;
     }
-    if (kind == u']' || kind == u'P' || kind == u'_' || kind == u'^') {
-        // String sequences (titles, device control) end with BEL or ESC \.
-        for (; i < n; ++i) {
-            const char16_t c = text.at(i).unicode();
-            if (c == kBel) {
-                *end = i + 1;
-                return Scan::Complete;
-            }
-            if (c == kEsc) {
-                if (i + 1 >= n)
-                    return Scan::Incomplete;
-                if (text.at(i + 1) != QLatin1Char('\\'))
-                    return Scan::Broken;
-                *end = i + 2;
-                return Scan::Complete;
-            }
-            // A title never spans lines: this was none.
-            if (c == u'\n' || c == u'\r')
-                return Scan::Broken;
-        }
-        return Scan::Incomplete;
-    }
+    // String sequences (titles, device control) end with BEL or ESC \.
+    if (kind == u']' || kind == u'P' || kind == u'_' || kind == u'^')
+        return mapped(EscapeScan::stringSequence(text, i, end));
     if (kind >= 0x20 && kind <= 0x2F) {
         // ESC, intermediates, one final: character set choices like "ESC ( B".
         while (i < n && text.at(i).unicode() >= 0x20 && text.at(i).unicode() <= 0x2F)
