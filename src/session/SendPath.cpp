@@ -22,7 +22,7 @@ void SendPath::sendInput()
         return;
     if (m_tx->isHexMode() && !checkHexInput(text))
         return;
-    send(text);
+    sendChecked(text);
     m_input->recordToHistory(text);
 }
 
@@ -41,7 +41,7 @@ void SendPath::repeatTick()
         m_repeater->stop();
         return;
     }
-    send(text);
+    sendChecked(text);
     m_input->recordToHistory(text);
 }
 
@@ -62,7 +62,18 @@ void SendPath::send(const QString& data)
     echoSent(write(data, m_tx->isHexMode(), lineEnd));
 }
 
+void SendPath::sendChecked(const QString& data)
+{
+    const QString lineEnd = m_tx->isSendNewLine() ? m_tx->lineEnding() : QString();
+    echoSent(writeText(data, m_tx->isHexMode(), lineEnd, true));
+}
+
 QString SendPath::write(const QString& data, bool isHexMode, const QString& lineEnd)
+{
+    return writeText(data, isHexMode, lineEnd, false);
+}
+
+QString SendPath::writeText(const QString& data, bool isHexMode, const QString& lineEnd, bool hexChecked)
 {
     if (data.isEmpty())
         return QString();
@@ -70,7 +81,7 @@ QString SendPath::write(const QString& data, bool isHexMode, const QString& line
         Q_EMIT portClosed();
         return QString();
     }
-    if (isHexMode && !checkHexInput(data))
+    if (isHexMode && !hexChecked && !checkHexInput(data))
         return QString();
     const SendConverter::Output out = SendConverter::convert(data, isHexMode, lineEnd);
     if (out.bytes.isEmpty())

@@ -46,6 +46,10 @@ private:
     // True when `text` converts to bytes as typed; otherwise tells the user
     // which groups are not hex.
     bool checkHexInput(const QString& text);
+    // The input and repeat paths have judged the hex already; they skip the
+    // second look.
+    void sendChecked(const QString& data);
+    QString writeText(const QString& data, bool isHexMode, const QString& lineEnd, bool hexChecked);
     void echoSent(const QString& shown);
 
     SerialPortManager* m_port = nullptr;
